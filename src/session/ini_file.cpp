@@ -1,0 +1,342 @@
+#include "session/ini_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <vector>
+
+#include "session/cp936.h"
+
+namespace tavrel {
+
+// Lines are kept as the file's own bytes, so lines this class does not touch
+// are written back unchanged. Structure characters ("[", "]", "=", CR, LF,
+// space, tab) are never a trail byte of a GBK pair except "[" and "]"; a header
+// is found by its first byte and its last "]", so pairs never mislead it.
+struct IniLine {
+  std::string text;       // without its line end
+  std::string foldedKey;  // key lines: trimmed, case-folded key
+  std::size_t valuePos = 0;
+  bool isKey = false;
+};
+
+struct IniSection {
+  std::string header;  // the "[name]" line as it stands
+  std::string foldedName;
+  std::vector<IniLine> lines;
+};
+
+struct classIniFile::Document {
+  std::vector<IniLine> preamble;  // lines before the first section
+  std::vector<IniSection> sections;
+  std::string eol = "\r\n";
+};
+
+namespace {
+
+using Document = classIniFile::Document;
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+std::string_view Trim(std::string_view s) {
+  while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
+  while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
+  return s;
+}
+
+// ASCII letters folded to lower case; GBK pairs are copied whole so that a
+// trail byte in 'A'..'Z' is not mistaken for a letter.
+std::string Fold(std::string_view gbk) {
+  std::string out(gbk);
+  for (std::size_t i = 0; i < out.size(); ++i) {
+    const auto b = static_cast<unsigned char>(out[i]);
+    if (b >= 0x81 && b <= 0xFE && i + 1 < out.size()) {
+      const auto t = static_cast<unsigned char>(out[i + 1]);
+      if (t >= 0x40 && t <= 0xFE && t != 0x7F) ++i;
+    } else if (b >= 'A' && b <= 'Z') {
+      out[i] = static_cast<char>(b + ('a' - 'A'));
+    }
+  }
+  return out;
+}
+
+// UTF-8 text to the bytes that go into one line: CR, LF and CRLF become one
+// space, zero bytes are dropped.
+std::string ToLineBytes(std::string_view utf8) {
+  const std::string gbk = text::Utf8ToCp936(utf8);
+  std::string out;
+  out.reserve(gbk.size());
+  for (std::size_t i = 0; i < gbk.size(); ++i) {
+    const char c = gbk[i];
+    if (c == '\r' || c == '\n') {
+      if (c == '\r' && i + 1 < gbk.size() && gbk[i + 1] == '\n') ++i;
+      out.push_back(' ');
+    } else if (c != '\0') {
+      out.push_back(c);
+    }
+  }
+  return out;
+}
+
+std::string Name(std::string_view utf8) { return std::string(Trim(ToLineBytes(utf8))); }
+
+IniLine MakeLine(std::string text) {
+  IniLine line;
+  line.text = std::move(text);
+  const std::string_view t = line.text;
+  const auto eq = t.find('=');
+  if (eq != std::string_view::npos) {
+    line.isKey = true;
+    line.foldedKey = Fold(Trim(t.substr(0, eq)));
+    line.valuePos = eq + 1;
+  }
+  return line;
+}
+
+// "[name]" with anything after the last "]": the trimmed name, or nothing.
+bool HeaderName(std::string_view line, std::string_view& name) {
+  const std::string_view t = Trim(line);
+  if (t.empty() || t.front() != '[') return false;
+  const auto close = t.rfind(']');
+  if (close == 0 || close == std::string_view::npos) return false;
+  name = Trim(t.substr(1, close - 1));
+  return true;
+}
+
+Document Parse(std::string_view data) {
+  Document doc;
+  bool eolSeen = false;
+  std::size_t pos = 0;
+  while (pos < data.size()) {
+    std::size_t end = pos;
+    while (end < data.size() && data[end] != '\r' && data[end] != '\n') ++end;
+    const std::string_view line = data.substr(pos, end - pos);
+    std::size_t next = end;
+    if (end < data.size()) {
+      const bool crlf = data[end] == '\r' && end + 1 < data.size() && data[end + 1] == '\n';
+      next += crlf ? 2 : 1;
+      if (!eolSeen) doc.eol = data.substr(end, next - end);
+      eolSeen = true;
+    }
+    pos = next;
+    std::string_view name;
+    if (HeaderName(line, name)) {
+      doc.sections.push_back({std::string(line), Fold(name), {}});
+    } else {
+      auto& lines = doc.sections.empty() ? doc.preamble : doc.sections.back().lines;
+      lines.push_back(MakeLine(std::string(line)));
+    }
+  }
+  return doc;
+}
+
+std::string Serialize(const Document& doc) {
+  std::size_t size = 0;
+  auto count = [&](const IniLine& l) { size += l.text.size() + doc.eol.size(); };
+  std::for_each(doc.preamble.begin(), doc.preamble.end(), count);
+  for (const auto& s : doc.sections) {
+    size += s.header.size() + doc.eol.size();
+    std::for_each(s.lines.begin(), s.lines.end(), count);
+  }
+  std::string out;
+  out.reserve(size);
+  auto put = [&](const std::string& text) { out.append(text).append(doc.eol); };
+  for (const auto& l : doc.preamble) put(l.text);
+  for (const auto& s : doc.sections) {
+    put(s.header);
+    for (const auto& l : s.lines) put(l.text);
+  }
+  return out;
+}
+
+IniSection* FindSection(Document& doc, const std::string& folded) {
+  for (auto& s : doc.sections)
+    if (s.foldedName == folded) return &s;
+  return nullptr;
+}
+
+IniLine* FindKey(IniSection& section, const std::string& folded) {
+  for (auto& l : section.lines)
+    if (l.isKey && l.foldedKey == folded) return &l;
+  return nullptr;
+}
+
+bool StorableKey(const std::string& key) {
+  return !key.empty() && key.front() != '[' && key.find('=') == std::string::npos;
+}
+
+bool WriteAll(int fd, std::string_view data) {
+  while (!data.empty()) {
+    const ssize_t n = ::write(fd, data.data(), data.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    data.remove_prefix(static_cast<std::size_t>(n));
+  }
+  return true;
+}
+
+bool ReadAll(int fd, std::string& out) {
+  char buf[65536];
+  for (;;) {
+    const ssize_t n = ::read(fd, buf, sizeof buf);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return false;
+    if (n == 0) return true;
+    out.append(buf, static_cast<std::size_t>(n));
+  }
+}
+
+}  // namespace
+
+classIniFile::classIniFile() = default;
+classIniFile::classIniFile(std::string path) : path_(std::move(path)) {}
+
+classIniFile::~classIniFile() {
+  if (dirty_) Flush();
+}
+
+void classIniFile::SetINIFileName(std::string path) {
+  if (dirty_) Flush();
+  path_ = std::move(path);
+  doc_.reset();
+  stamp_ = {};
+}
+
+std::string classIniFile::JoinPath(std::string_view folder, std::string_view name) {
+  auto isSep = [](char c) { return c == '\\' || c == '/'; };
+  while (!folder.empty() && isSep(folder.back())) folder.remove_suffix(1);
+  while (!name.empty() && isSep(name.front())) name.remove_prefix(1);
+  std::string out(folder);
+  out.push_back('/');
+  out.append(name);
+  return out;
+}
+
+classIniFile::Document& classIniFile::Current() {
+  if (doc_ && batchDepth_ > 0) return *doc_;
+  struct stat st {};
+  FileStamp now;
+  if (::stat(path_.c_str(), &st) == 0)
+    now = {true, st.st_dev, st.st_ino, static_cast<std::uint64_t>(st.st_size), st.st_mtim.tv_sec,
+           st.st_mtim.tv_nsec};
+  if (doc_ && now == stamp_) return *doc_;
+
+  doc_ = std::make_unique<Document>();
+  stamp_ = {};
+  const int fd = now.exists ? ::open(path_.c_str(), O_RDONLY | O_CLOEXEC) : -1;
+  if (fd < 0) return *doc_;
+  // The stamp of what is read comes from the open file, so a change made
+  // while reading shows as a newer stamp next time.
+  std::string data;
+  if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ReadAll(fd, data)) {
+    stamp_ = {true, st.st_dev, st.st_ino, static_cast<std::uint64_t>(st.st_size), st.st_mtim.tv_sec,
+              st.st_mtim.tv_nsec};
+    *doc_ = Parse(data);
+  }
+  ::close(fd);
+  return *doc_;
+}
+
+void classIniFile::Changed() {
+  dirty_ = true;
+  if (batchDepth_ == 0) Flush();
+}
+
+void classIniFile::BeginBatch() {
+  if (batchDepth_++ == 0) Current();
+}
+
+void classIniFile::EndBatch() {
+  if (batchDepth_ == 0) return;
+  if (--batchDepth_ == 0 && dirty_) Flush();
+}
+
+void classIniFile::Flush() {
+  dirty_ = false;
+  if (!doc_) return;
+  // On any failure the kept copy is dropped: the next call reads the file as
+  // it really is, which is what a failed write leaves behind.
+  auto fail = [&] {
+    doc_.reset();
+    stamp_ = {};
+  };
+  struct stat old {};
+  const bool exists = ::stat(path_.c_str(), &old) == 0;
+  if (exists && (!S_ISREG(old.st_mode) || ::access(path_.c_str(), W_OK) != 0)) return fail();
+
+  std::string temp;
+  int fd = -1;
+  for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+    temp = path_ + "." + std::to_string(::getpid()) + "." + std::to_string(tempCounter_++) + ".tmp";
+    fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0 && errno != EEXIST) return fail();
+  }
+  if (fd < 0) return fail();
+
+  struct stat st {};
+  bool ok = (!exists || ::fchmod(fd, old.st_mode & 07777) == 0) && WriteAll(fd, Serialize(*doc_)) &&
+            ::fsync(fd) == 0 && ::fstat(fd, &st) == 0;
+  ok = ::close(fd) == 0 && ok;
+  if (!ok || ::rename(temp.c_str(), path_.c_str()) != 0) {
+    ::unlink(temp.c_str());
+    return fail();
+  }
+  stamp_ = {true, st.st_dev, st.st_ino, static_cast<std::uint64_t>(st.st_size), st.st_mtim.tv_sec,
+            st.st_mtim.tv_nsec};
+}
+
+std::string classIniFile::GetIniKey(std::string_view section, std::string_view key) {
+  Document& doc = Current();
+  IniSection* s = FindSection(doc, Fold(Name(section)));
+  const IniLine* line = s ? FindKey(*s, Fold(Name(key))) : nullptr;
+  if (!line) return "";
+  std::string raw = line->text.substr(line->valuePos);
+  std::erase(raw, '\0');
+  const std::string value = text::FirstChars(text::Cp936ToUtf8(Trim(raw)), kMaxValueChars);
+  return text::TrimSpaces(value);
+}
+
+void classIniFile::WriteIniKey(std::string_view section, std::string_view key, std::string_view value) {
+  const std::string sectionName = Name(section);
+  const std::string keyName = Name(key);
+  if (!StorableKey(keyName)) return;
+  Document& doc = Current();
+  IniSection* s = FindSection(doc, Fold(sectionName));
+  if (!s) s = &doc.sections.emplace_back(IniSection{"[" + sectionName + "]", Fold(sectionName), {}});
+
+  const std::string folded = Fold(keyName);
+  IniLine* line = FindKey(*s, folded);
+  // A replaced key keeps the spelling it has in the file.
+  const std::string_view spelling = line ? Trim(std::string_view(line->text).substr(0, line->valuePos - 1)) : keyName;
+  std::string text = std::string(spelling) + "=" + ToLineBytes(value);
+  if (line) {
+    if (line->text == text) return;
+    *line = MakeLine(std::move(text));
+  } else {
+    // After the section's last non-blank line, so blank lines before the
+    // next section stay where they are.
+    auto at = s->lines.end();
+    while (at != s->lines.begin() && Trim((at - 1)->text).empty()) --at;
+    s->lines.insert(at, MakeLine(std::move(text)));
+  }
+  Changed();
+}
+
+void classIniFile::DelIniKey(std::string_view section, std::string_view key) {
+  Document& doc = Current();
+  IniSection* s = FindSection(doc, Fold(Name(section)));
+  if (!s) return;
+  const std::string folded = Fold(Name(key));
+  if (std::erase_if(s->lines, [&](const IniLine& l) { return l.isKey && l.foldedKey == folded; }) > 0) Changed();
+}
+
+void classIniFile::DelIniSec(std::string_view section) {
+  Document& doc = Current();
+  const std::string folded = Fold(Name(section));
+  if (std::erase_if(doc.sections, [&](const IniSection& s) { return s.foldedName == folded; }) > 0) Changed();
+}
+
+}  // namespace tavrel
