@@ -1,0 +1,9 @@
+#pragma once
+// Each module's registration: its command handlers, scheduler task bodies and
+// hooks. InstallParts calls them in this order.
+namespace tavrel {
+struct ClientContext;
+namespace session {
+void RegisterSession(ClientContext& ctx);
+}
+}  // namespace tavrel

@@ -1,0 +1,172 @@
+#include "platform/controls.h"
+
+#include <algorithm>
+
+namespace tavrel::platform {
+
+Control::Control(Form* form, std::string name, int index, ControlKind kind)
+    : form_(form), name_(std::move(name)), index_(index), kind_(kind) {}
+
+void Control::Touch() { form_->Touch(); }
+
+void Control::SetVisible(bool v) {
+  if (visible_ != v) { visible_ = v; Touch(); }
+}
+void Control::SetEnabled(bool v) {
+  if (enabled_ != v) { enabled_ = v; Touch(); }
+}
+void Control::Move(double left, double top) { Move(left, top, rect_.width, rect_.height); }
+void Control::Move(double left, double top, double width, double height) {
+  if (rect_.left != left || rect_.top != top || rect_.width != width || rect_.height != height) {
+    rect_ = {left, top, std::max(0.0, width), std::max(0.0, height)};
+    Touch();
+  }
+}
+void Control::SetPicture(int id) {
+  if (picture_ != id) { picture_ = id; Touch(); }
+}
+void Control::SetCaption(std::string text) {
+  if (caption_ != text) { caption_ = std::move(text); Touch(); }
+}
+void Control::SetForeColor(std::uint32_t c) {
+  if (foreColor_ != c) { foreColor_ = c; Touch(); }
+}
+void Control::SetBackColor(std::uint32_t c) {
+  if (backColor_ != c) { backColor_ = c; Touch(); }
+}
+void Control::SetBackTransparent(bool v) {
+  if (backTransparent_ != v) { backTransparent_ = v; Touch(); }
+}
+void Control::SetFont(double size, bool bold) {
+  if (fontSize_ != size || fontBold_ != bold) { fontSize_ = size; fontBold_ = bold; Touch(); }
+}
+void Control::SetToolTip(std::string text) {
+  if (toolTip_ != text) { toolTip_ = std::move(text); Touch(); }
+}
+void Control::SetMousePointer(int pointer) {
+  if (mousePointer_ != pointer) { mousePointer_ = pointer; Touch(); }
+}
+void Control::SetContainer(std::string containerName) {
+  if (container_ != containerName) { container_ = std::move(containerName); Touch(); }
+}
+void Control::SetAlignment(int a) {
+  if (alignment_ != a) { alignment_ = a; Touch(); }
+}
+void Control::BringToFront() { z_ = form_->NextFrontZ(); Touch(); }
+void Control::SendToBack() { z_ = form_->NextBackZ(); Touch(); }
+
+void Control::AddItem(std::string text) { items_.push_back(std::move(text)); Touch(); }
+void Control::AddItemAt(std::string text, int position) {
+  position = std::clamp(position, 0, ListCount());
+  items_.insert(items_.begin() + position, std::move(text));
+  Touch();
+}
+void Control::RemoveItem(int position) {
+  if (position < 0 || position >= ListCount()) return;
+  items_.erase(items_.begin() + position);
+  if (listIndex_ >= ListCount()) listIndex_ = ListCount() - 1;
+  Touch();
+}
+void Control::SetItem(int position, std::string text) {
+  if (position < 0 || position >= ListCount()) return;
+  items_[position] = std::move(text);
+  Touch();
+}
+void Control::Clear() {
+  if (items_.empty() && listIndex_ == -1) return;
+  items_.clear();
+  listIndex_ = -1;
+  topIndex_ = 0;
+  Touch();
+}
+void Control::SetListIndex(int i) {
+  i = std::clamp(i, -1, ListCount() - 1);
+  if (listIndex_ != i) { listIndex_ = i; Touch(); }
+}
+void Control::SetTopIndex(int i) {
+  i = std::clamp(i, 0, std::max(0, ListCount() - 1));
+  if (topIndex_ != i) { topIndex_ = i; Touch(); }
+}
+
+Form::Form(std::string name) : name_(std::move(name)) {}
+
+Control& Form::Add(const std::string& name, ControlKind kind, int index) {
+  if (Control* c = Find(name, index)) return *c;
+  controls_.push_back(std::make_unique<Control>(this, name, index, kind));
+  Control& c = *controls_.back();
+  byName_[{name, index}] = &c;
+  // New controls stand in front of older ones, as controls created at run time do.
+  c.BringToFront();
+  Touch();
+  return c;
+}
+
+Control* Form::Find(const std::string& name, int index) {
+  auto it = byName_.find({name, index});
+  return it == byName_.end() ? nullptr : it->second;
+}
+const Control* Form::Find(const std::string& name, int index) const {
+  auto it = byName_.find({name, index});
+  return it == byName_.end() ? nullptr : it->second;
+}
+Control& Form::Get(const std::string& name, int index, ControlKind kind) {
+  if (Control* c = Find(name, index)) return *c;
+  return Add(name, kind, index);
+}
+
+void Form::Show() {
+  loaded_ = true;
+  if (!visible_) { visible_ = true; Touch(); }
+}
+void Form::Hide() {
+  if (visible_) { visible_ = false; Touch(); }
+}
+void Form::Load() {
+  if (!loaded_) { loaded_ = true; Touch(); }
+}
+void Form::Unload() {
+  if (loaded_ || visible_) { loaded_ = false; visible_ = false; Touch(); }
+}
+void Form::SetCaption(std::string c) {
+  if (caption_ != c) { caption_ = std::move(c); Touch(); }
+}
+void Form::Move(double left, double top) { Move(left, top, rect_.width, rect_.height); }
+void Form::Move(double left, double top, double width, double height) {
+  if (rect_.left != left || rect_.top != top || rect_.width != width || rect_.height != height) {
+    rect_ = {left, top, width, height};
+    Touch();
+  }
+}
+void Form::SetTopmost(bool v) {
+  if (topmost_ != v) { topmost_ = v; Touch(); }
+}
+void Form::SetAlpha(int a) {
+  a = std::clamp(a, 0, 255);
+  if (alpha_ != a) { alpha_ = a; Touch(); }
+}
+void Form::SetState(WindowState s) {
+  if (state_ != s) { state_ = s; Touch(); }
+}
+void Form::SetFrameless(bool v) {
+  if (frameless_ != v) { frameless_ = v; Touch(); }
+}
+void Form::SetRegion(std::vector<Rect> region) { region_ = std::move(region); Touch(); }
+void Form::SetFocus(std::string controlName) {
+  if (focus_ != controlName) { focus_ = std::move(controlName); Touch(); }
+}
+
+Form& Ui::form(const std::string& name) {
+  auto it = forms_.find(name);
+  if (it != forms_.end()) return *it->second;
+  auto& f = forms_[name];
+  f = std::make_unique<Form>(name);
+  if (onFormCreated) onFormCreated(*f);
+  return *f;
+}
+
+Form* Ui::Find(const std::string& name) {
+  auto it = forms_.find(name);
+  return it == forms_.end() ? nullptr : it->second.get();
+}
+
+}  // namespace tavrel::platform

@@ -1,0 +1,120 @@
+#pragma once
+// The platform layer: everything the Parts need from the operating system, as
+// small interfaces. Two backends implement it: sim/ (virtual clock, scripted
+// socket, for tests) and qt/ (Qt event loop, QTcpSocket, QTimer, real windows).
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace tavrel::platform {
+
+using ByteVec = std::vector<std::uint8_t>;
+
+// A repeating timer. Its tick runs on the one event thread; a timer whose tick is
+// still running does not tick again inside itself unless the tick pumps events.
+class Timer {
+ public:
+  virtual ~Timer() = default;
+  virtual void SetInterval(int ms) = 0;
+  virtual int Interval() const = 0;
+  virtual void SetEnabled(bool on) = 0;
+  virtual bool Enabled() const = 0;
+  std::function<void()> onTick;
+};
+
+// Socket states, numbered as the table client knows them.
+enum SocketState : int {
+  kSocketClosed = 0,
+  kSocketConnecting = 6,
+  kSocketConnected = 7,
+  kSocketError = 9,
+};
+
+// One TCP stream. Events arrive on the event thread.
+class StreamSocket {
+ public:
+  virtual ~StreamSocket() = default;
+  std::string RemoteHost;
+  int RemotePort = 0;
+  virtual void Connect() = 0;  // to RemoteHost:RemotePort; closes a previous connection first
+  virtual int State() const = 0;
+  virtual void SendData(const std::uint8_t* data, std::size_t size) = 0;
+  virtual ByteVec GetData() = 0;  // everything that arrived and was not read yet
+  virtual void Close() = 0;
+  std::function<void(std::size_t bytesTotal)> onDataArrival;
+  std::function<void()> onClose;    // the peer closed the connection
+  std::function<void()> onConnect;  // the connection is up
+  std::function<void(const std::string& what)> onError;
+};
+
+struct LocalTime {
+  int hour = 0, minute = 0, second = 0;
+};
+
+class Clock {
+ public:
+  virtual ~Clock() = default;
+  virtual std::int64_t NowMs() const = 0;      // monotonic milliseconds
+  virtual double SecondsOfDay() const = 0;     // local time of day in seconds, with fractions
+  virtual LocalTime Now() const = 0;           // local time of day for messages
+};
+
+enum class BoxButtons { Ok, OkCancel, YesNo };
+enum class BoxResult { Ok, Cancel, Yes, No };
+
+struct ScreenSize {
+  int width = 1280;
+  int height = 1024;
+};
+
+// Window messages to and from the lobby program, found by its caption.
+class LobbyLink {
+ public:
+  virtual ~LobbyLink() = default;
+  // Registers this program's main window under a caption, so that the lobby finds it.
+  virtual bool RegisterWindow(const std::string& caption) = 0;
+  virtual bool FindWindow(const std::string& caption) = 0;
+  virtual bool PostMessage(const std::string& caption, int message, long wParam, long lParam) = 0;
+  // System commands (restore 61728, minimise 61472) to the window of that caption.
+  virtual bool SendSysCommand(const std::string& caption, int command) = 0;
+  // Messages posted to our window.
+  std::function<void(int message, long wParam, long lParam)> onMessage;
+};
+
+// The picture pack: tells whether a picture id can be shown (its file exists and decodes).
+class PictureSource {
+ public:
+  virtual ~PictureSource() = default;
+  virtual bool Load(int resourceId) = 0;  // decodes once and caches; false when missing or broken
+};
+
+class Platform {
+ public:
+  virtual ~Platform() = default;
+  virtual Clock& clock() = 0;
+  virtual std::unique_ptr<Timer> CreateTimer() = 0;
+  virtual std::unique_ptr<StreamSocket> CreateSocket() = 0;
+  virtual LobbyLink& lobby() = 0;
+  virtual PictureSource& pictures() = 0;
+
+  // Waits that pump events: timers, socket events and window messages run inside.
+  virtual void PumpFor(int ms) = 0;
+  // Pumps until done() holds or timeoutMs passed; true when done() held.
+  virtual bool PumpUntil(const std::function<bool()>& done, int timeoutMs) = 0;
+  // A wait that handles no events (they are handled afterwards).
+  virtual void Sleep(int ms) = 0;
+
+  virtual ScreenSize Screen() const = 0;
+  virtual BoxResult MessageBox(const std::string& text, const std::string& title, BoxButtons buttons) = 0;
+  virtual void OpenUrl(const std::string& url) = 0;
+  virtual std::string ProgramFolder() const = 0;
+  // Ends the program: the event loop stops and waits return at once.
+  virtual void EndProgram(int exitCode) = 0;
+  virtual bool Ending() const = 0;
+  // Single-instance lock held for the life of the process; false when another instance holds it.
+  virtual bool AcquireInstanceLock(const std::string& name) = 0;
+};
+
+}  // namespace tavrel::platform

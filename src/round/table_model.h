@@ -1,0 +1,83 @@
+#pragma once
+// The client's copy of the table: seats, tile codes, the player table `custom`
+// with its tile rows, and the round state shared by the round-flow handlers.
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "session/command_record.h"
+
+namespace tavrel::round {
+
+// 16-bit booleans of the table model: true = -1.
+using Bool16 = std::int16_t;
+inline constexpr Bool16 kTrue = -1;
+inline constexpr Bool16 kFalse = 0;
+
+inline constexpr int kWallSize = 84;
+inline constexpr int kSlotCount = 21;
+inline constexpr std::array<int, 4> WallSides = {0, 22, 42, 64};
+// Winds of seats 0..3 (character i+1 of this text is seat i's wind).
+inline constexpr const char* WindChars = "北西南东北西南";
+std::string WindName(int seatIndex);
+
+struct TileSlot {
+  std::int16_t kind = 0;  // 0 empty, 1 concealed, 2 chow, 3 pung, 4..6 chosen for a gang request
+  std::int16_t code = 0;
+  std::int16_t imageIndex = -1;
+};
+
+struct PlayerEntry {
+  std::string name;
+  double HandTotal = 0;
+  std::uint8_t seat = 0;  // SeatMask of the player at this relative seat
+  Bool16 isDealer = kFalse;
+  std::int16_t discardX = 0, discardY = 0, discardRowX = 0, discardRowY = 0;
+  std::int16_t handX = 0, handY = 0;
+  std::array<TileSlot, kSlotCount> tiles{};
+  std::int16_t meldEnd = 3;
+  std::int16_t firstConcealed = 4;
+  std::int16_t concealedCount = 0;
+  std::int16_t redBonusCount = 0;
+  std::int16_t wildBonusCount = 0;
+};
+
+struct Table {
+  std::array<PlayerEntry, 4> custom{};
+  std::int16_t WallFront = 0;
+  std::int16_t WallBack = 0;
+  std::int16_t LastDiscardCode = 0;
+  std::int16_t LastDiscardImage = -1;
+  std::uint8_t LastDiscardSeat = 0;
+  Bool16 DiscardAllowed = kFalse;
+  Bool16 NextFromFront = kTrue;
+  std::int16_t WildTile = -1;
+  std::int16_t WildIndicator = 0;
+  std::uint8_t DealerSeat = 0;
+  std::int16_t FirstDealerSeat = 0;
+  std::int16_t First4Message = 0;
+  std::int16_t HandNo = 0;
+  std::array<std::array<std::int16_t, 4>, 8> SeatSetAside{};  // [entry][relative seat]
+  std::array<std::string, 4> SeatNames{};                     // by absolute seat index
+  Bool16 SpectatorMode = kFalse;
+  // A hand is being played (set by the hand start, cleared by the hand end).
+  bool Playing = false;
+  // Count of SeatName packets (0..3), shared with the SeatTiles series.
+  int SeatPacketCount = 0;
+};
+
+constexpr int SeatIndex(int mask) { return SeatIndexOfMask(mask); }
+constexpr int SuitIndex(int code) { return SeatIndexOfMask((code >> 4) & 0xF); }
+constexpr int Rank(int code) { return code & 0xF; }
+
+// Relative position of a seat mask around the local player: 0 self, 1 left, 2 top, 3 right.
+inline int RelSeat(const Table& t, int mask) {
+  return (SeatIndex(t.custom[0].seat) - SeatIndex(mask) + 4) & 3;
+}
+// Seat mask of the seat at relative position r, seen from own seat index `own`.
+constexpr std::uint8_t MaskAt(int own, int r) { return static_cast<std::uint8_t>(1 << ((own + 4 - r) % 4)); }
+
+void WallStep(Table& t);
+void BackStep(Table& t);
+
+}  // namespace tavrel::round

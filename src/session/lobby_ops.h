@@ -1,0 +1,22 @@
+#pragma once
+// Operations on the lobby window, found again by its caption at every use.
+namespace tavrel {
+struct ClientContext;
+}
+
+namespace tavrel::session {
+
+inline constexpr int kWmSysCommand = 0x112;
+inline constexpr int kScRestore = 61728;
+inline constexpr int kScMinimize = 61472;
+
+bool LobbyExists(ClientContext& ctx);
+// Restores the lobby window; ends the program when the lobby is gone.
+void RestoreLobby(ClientContext& ctx);
+// Minimises the lobby window; ends the program when the lobby is gone.
+void MinimizeLobby(ClientContext& ctx);
+void PostToLobby(ClientContext& ctx, int message);
+// Restores the lobby window and ends the program (unrecoverable conditions).
+void GiveUp(ClientContext& ctx);
+
+}  // namespace tavrel::session

@@ -1,0 +1,224 @@
+#include "session/scheduler.h"
+
+#include "app/client_context.h"
+#include "session/commands.h"
+#include "session/lobby_ops.h"
+#include "session/packet_io.h"
+#include "session/transport.h"
+
+namespace tavrel::session {
+namespace {
+
+constexpr int kPacket = static_cast<int>(kPacketSize);
+
+// The wall-clock tasks run once at least a second of the time of day has passed.
+// A time of day that went backwards (midnight) counts as a second passed.
+bool SecondPassed(ClientContext& ctx, float& last) {
+  const float now = static_cast<float>(ctx.platform.clock().SecondsOfDay());
+  if (now - last >= 1.0f || now < last) {
+    last = now;
+    return true;
+  }
+  return false;
+}
+
+void LostConnectionWatch(ClientContext& ctx) {
+  auto& sc = ctx.sched;
+  if (!ctx.table.Playing) return;
+  if (++sc.LostCount <= kLostCountLimit) return;
+  sc.LostCount = 0;
+  if (!LobbyExists(ctx)) {
+    ctx.platform.EndProgram(0);
+    return;
+  }
+  auto& sys = ctx.main().Get("Sysmsg", 0, platform::ControlKind::List);
+  sys.Clear();
+  sys.AddItem("已经与服务器断开连接，请重新入座！");
+  if (ctx.props.Active()) ctx.props.plugin->TableGone();
+  ctx.main().SetState(platform::WindowState::Minimized);
+  RestoreLobby(ctx);
+  ctx.handEnd.Continued = false;
+  if (ctx.hooks.closeTableOp) ctx.hooks.closeTableOp();
+}
+
+void ReceiveTask(ClientContext& ctx) {
+  auto& sc = ctx.sched;
+  if (sc.recvCounter >= 2 && sc.RecvPending) {
+    LostConnectionWatch(ctx);
+    if (ctx.platform.Ending()) return;
+    if (ctx.session.RecvRing.Queued() >= kPacket) ReceiveNextPacket(ctx);
+    sc.recvCounter = ctx.session.RecvRing.Queued() >= kPacket ? 1 : 0;
+  } else if (sc.recvCounter >= 2) {
+    sc.recvCounter = 0;
+  }
+}
+
+void ContinueClock(ClientContext& ctx) {
+  auto& sc = ctx.sched;
+  if (!sc.ContinueClockOn || !ctx.session.TableActive) return;
+  if (!SecondPassed(ctx, sc.lastContinueClock)) return;
+  auto& form = ctx.main();
+  auto& number = form.Get("Number", -1, platform::ControlKind::Label);
+  if (sc.ContinueCountdown > 0) {
+    --sc.ContinueCountdown;
+    number.SetCaption(std::to_string(sc.ContinueCountdown));
+    number.SetForeColor(sc.ContinueCountdown < 6 ? platform::kRed : platform::kGreen);
+    return;
+  }
+  number.SetVisible(false);
+  form.Get("Time_Img").SetVisible(false);
+  if (!ctx.handEnd.Continued) {
+    if (ctx.hooks.startButtonActive) ctx.hooks.startButtonActive();
+    if (ctx.hooks.tableReset) ctx.hooks.tableReset();
+    ctx.handEnd.Continued = true;
+  }
+  Info info;
+  info.Cmd = cmd::kContinue;
+  info.Seat = ctx.table.custom[0].seat;
+  info.value[3] = 1;
+  SendCommand(ctx, info);
+  if (ctx.handEnd.SeatChangePending && ctx.handEnd.AutoSeatChange) {
+    if (ctx.hooks.seatChangeDisplay) ctx.hooks.seatChangeDisplay();
+    ctx.handEnd.SeatChangePending = false;
+  }
+  sc.ContinueClockOn = false;
+}
+
+void Watchdog(ClientContext& ctx) {
+  if (ctx.Connected()) return;
+  if (ctx.props.Active()) ctx.props.plugin->rec_state(3, false);
+  if (!LobbyExists(ctx)) {
+    ctx.platform.EndProgram(0);
+    return;
+  }
+  if (ctx.session.ReconnectAllowed) {
+    ctx.session.TableActive = false;
+    ctx.sched.ConnWatch = false;
+    if (ctx.hooks.startReconnection) ctx.hooks.startReconnection();
+  }
+}
+
+}  // namespace
+
+void Scheduler::ClearAll() {
+  SendPending = RecvPending = LoginPending = BlinkOn = ConnWatch = false;
+  TurnClockOn = ContinueClockOn = BubblesShown = false;
+  sendCounter = recvCounter = loginCounter = blinkCounter = watchCounter = bubblesCounter = 0;
+  LostCount = 0;
+}
+
+void InstallTimers(ClientContext& ctx) {
+  ctx.TimerBong = ctx.platform.CreateTimer();
+  ctx.TimerBong->SetInterval(kTickMs);
+  ctx.TimerBong->onTick = [&ctx] { TimerBongTick(ctx); };
+  ctx.TimerKeepAlive = ctx.platform.CreateTimer();
+  ctx.TimerKeepAlive->SetInterval(kKeepAliveMs);
+  ctx.TimerKeepAlive->onTick = [&ctx] { TimerKeepAliveTick(ctx); };
+  SetTimerBong(ctx, true);
+  ctx.TimerKeepAlive->SetEnabled(true);
+}
+
+void SetTimerBong(ClientContext& ctx, bool on) {
+  ctx.sched.bongWanted = on;
+  // Inside a tick the timer stays off; the end of the tick honours the wish.
+  if (!ctx.sched.inTick && ctx.TimerBong) ctx.TimerBong->SetEnabled(on);
+}
+
+void TimerBongTick(ClientContext& ctx) {
+  auto& sc = ctx.sched;
+  if (sc.inTick) return;
+  sc.inTick = true;
+  ctx.TimerBong->SetEnabled(false);
+  ++sc.sendCounter;
+  ++sc.recvCounter;
+  ++sc.loginCounter;
+  ++sc.blinkCounter;
+  ++sc.watchCounter;
+  ++sc.bubblesCounter;
+
+  auto stillRunning = [&] { return !ctx.platform.Ending(); };
+
+  if (sc.sendCounter >= 1) {
+    if (sc.SendPending) SendNextPacket(ctx);
+    sc.sendCounter = 0;
+  }
+  ReceiveTask(ctx);
+  if (stillRunning() && sc.loginCounter >= 4) {
+    if (sc.LoginPending) RunLoginSender(ctx);
+    sc.loginCounter = 0;
+  }
+  if (stillRunning() && sc.blinkCounter >= 8) {
+    if (sc.BlinkOn && sc.blinkBody) sc.blinkBody(ctx);
+    sc.blinkCounter = 0;
+  }
+  if (stillRunning() && sc.TurnClockOn && ctx.session.TableActive && SecondPassed(ctx, sc.lastTurnClock) &&
+      sc.turnClockBody)
+    sc.turnClockBody(ctx);
+  if (stillRunning()) ContinueClock(ctx);
+  if (stillRunning() && sc.watchCounter >= 1) {
+    if (sc.ConnWatch) Watchdog(ctx);
+    sc.watchCounter = 0;
+  }
+  if (stillRunning() && sc.bubblesCounter >= 40) {
+    if (sc.BubblesShown && sc.bubblesBody) sc.bubblesBody(ctx);
+    sc.bubblesCounter = 0;
+  }
+  sc.inTick = false;
+  if (ctx.platform.Ending()) return;
+  if (sc.bongWanted) ctx.TimerBong->SetEnabled(true);
+  for (auto& hook : sc.tickEnd) {
+    if (ctx.platform.Ending()) break;
+    hook(ctx);
+  }
+}
+
+void TimerKeepAliveTick(ClientContext& ctx) {
+  Info info;
+  info.Cmd = cmd::kKeepAlive;
+  info.Seat = ctx.table.custom[0].seat;
+  SendCommand(ctx, info);
+}
+
+void StartSendTask(ClientContext& ctx) {
+  ctx.sched.SendPending = true;
+  ctx.sched.sendCounter = 0;
+}
+
+void StartReceiveTask(ClientContext& ctx) {
+  ctx.sched.RecvPending = true;
+  ctx.sched.recvCounter = 0;
+}
+
+void StartLoginTask(ClientContext& ctx) {
+  ctx.sched.LoginPending = true;
+  ctx.sched.loginCounter = 0;
+}
+
+void StartWatchdog(ClientContext& ctx) {
+  ctx.sched.ConnWatch = true;
+  ctx.sched.watchCounter = 0;
+}
+
+void RunLoginSender(ClientContext& ctx) {
+  auto& sc = ctx.sched;
+  PostToLobby(ctx, 0x16);
+  const bool up = ctx.platform.PumpUntil([&ctx] { return ctx.Connected() || ctx.platform.Ending(); },
+                                         kConnectWaitLimitMs);
+  if (ctx.platform.Ending()) return;
+  sc.LoginPending = false;
+  sc.loginCounter = 0;
+  if (!up) {
+    // No connection within the limit: leave it to the watchdog, as for a lost connection.
+    if (ctx.hooks.debugLine) ctx.hooks.debugLine("login: no connection within the time limit");
+    if (ctx.hooks.connectTimedOut) ctx.hooks.connectTimedOut();
+    StartWatchdog(ctx);
+    return;
+  }
+  ctx.Winsock1->SendData(ctx.startup.LoginPacket.data(), ctx.startup.LoginPacket.size());
+  if (ctx.hooks.debugPacket) ctx.hooks.debugPacket(true, ctx.startup.LoginPacket);
+  ctx.session.LoginAwaited = true;
+  StartWatchdog(ctx);
+  if (ctx.props.Active()) ctx.props.plugin->rec_state(3, true);
+}
+
+}  // namespace tavrel::session

@@ -1,0 +1,58 @@
+#pragma once
+// The one place that owns byte order. Every number and text field of a packet is
+// read and written through these functions. They are bounds-checked: a byte read
+// past the end of the buffer counts as 0, a byte written past it is dropped, so a
+// short or malformed buffer can never cause a read or write outside it.
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace tavrel {
+
+inline constexpr std::size_t kPacketSize = 272;
+using Packet = std::array<std::uint8_t, kPacketSize>;
+
+namespace wire {
+
+using Bytes = std::span<const std::uint8_t>;
+using MutableBytes = std::span<std::uint8_t>;
+
+inline std::uint8_t U8(Bytes b, std::size_t off) { return off < b.size() ? b[off] : 0; }
+inline void PutU8(MutableBytes b, std::size_t off, std::uint8_t v) {
+  if (off < b.size()) b[off] = v;
+}
+// Byte `i` of a field at `off`, without letting off + i wrap around.
+inline std::uint8_t U8At(Bytes b, std::size_t off, std::size_t i) { return off < b.size() ? U8(b, off + i) : 0; }
+inline void PutU8At(MutableBytes b, std::size_t off, std::size_t i, std::uint8_t v) {
+  if (off < b.size()) PutU8(b, off + i, v);
+}
+
+std::uint16_t U16BE(Bytes b, std::size_t off);
+std::int16_t I16BE(Bytes b, std::size_t off);
+std::uint32_t U32BE(Bytes b, std::size_t off);
+std::uint32_t U32LE(Bytes b, std::size_t off);
+std::uint64_t U64LE(Bytes b, std::size_t off);
+std::int64_t I64LE(Bytes b, std::size_t off);
+// Gold amounts: a sign byte (non-zero = negative) followed by a 64-bit little-endian magnitude.
+double SignedAmount(Bytes b, std::size_t signOff);
+
+void PutU16BE(MutableBytes b, std::size_t off, std::uint16_t v);
+void PutU32BE(MutableBytes b, std::size_t off, std::uint32_t v);
+void PutU32LE(MutableBytes b, std::size_t off, std::uint32_t v);
+void PutU64LE(MutableBytes b, std::size_t off, std::uint64_t v);
+void PutSignedAmount(MutableBytes b, std::size_t signOff, std::int64_t amount);
+
+// Raw bytes of a text, cut at the field width; the rest of the field is left as is.
+void PutBytes(MutableBytes b, std::size_t off, std::string_view bytes, std::size_t width);
+// Text fields: single-byte text (one byte per character) and GBK text, both from UTF-8.
+void PutSingleByteText(MutableBytes b, std::size_t off, std::string_view utf8, std::size_t width);
+void PutGbkText(MutableBytes b, std::size_t off, std::string_view utf8, std::size_t width);
+// Field readers (to the first zero byte or the field end).
+std::string SingleByteText(Bytes b, std::size_t off, std::size_t width);
+std::string GbkText(Bytes b, std::size_t off, std::size_t width);
+
+}  // namespace wire
+}  // namespace tavrel
