@@ -29,6 +29,11 @@ inline constexpr const char* kMainForm = "Main";
 struct Hooks {
   // Table reset for a new hand: ClearTablePictures, ResetLayout, ResetSeats.
   std::function<void()> tableReset;
+  // Start-up: layout scale, picture tables and the first layout; then the rest of the layout.
+  std::function<void()> prepareLayout;
+  std::function<void()> finishLayout;
+  // Start-up: the sound set-up, including the start sound.
+  std::function<void()> setUpSound;
   // Table shutdown: each Part clears its own displays and state.
   std::vector<std::function<void()>> closeTableSteps;
   // A received chat line (text already decoded), for the chat display.

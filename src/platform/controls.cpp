@@ -155,6 +155,22 @@ void Form::SetFocus(std::string controlName) {
   if (focus_ != controlName) { focus_ = std::move(controlName); Touch(); }
 }
 
+void Form::On(const std::string& control, UiEventType type, Handler handler) {
+  handlers_[{control, type}].push_back(std::move(handler));
+}
+
+void Form::Dispatch(const UiEvent& e) {
+  auto it = handlers_.find({e.control, e.type});
+  if (it == handlers_.end()) return;
+  // Copy: a handler may register further handlers.
+  auto list = it->second;
+  for (auto& h : list) h(e);
+}
+
+bool Form::HasHandler(const std::string& control, UiEventType type) const {
+  return handlers_.count({control, type}) > 0;
+}
+
 Form& Ui::form(const std::string& name) {
   auto it = forms_.find(name);
   if (it != forms_.end()) return *it->second;

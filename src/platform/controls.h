@@ -190,11 +190,12 @@ class Form {
   void SetRegion(std::vector<Rect> region);  // empty = rectangular
   void SetFocus(std::string controlName);
 
-  // Input: the backend calls Dispatch; the wiring sets onEvent.
-  std::function<void(const UiEvent&)> onEvent;
-  void Dispatch(const UiEvent& e) {
-    if (onEvent) onEvent(e);
-  }
+  // Input: the backend calls Dispatch, which runs the handlers registered for the
+  // control (all indices of a control array share one handler) and the event type.
+  using Handler = std::function<void(const UiEvent&)>;
+  void On(const std::string& control, UiEventType type, Handler handler);
+  void Dispatch(const UiEvent& e);
+  bool HasHandler(const std::string& control, UiEventType type) const;
 
   std::uint64_t Revision() const { return revision_; }
   void Touch() { ++revision_; }
@@ -215,6 +216,7 @@ class Form {
   bool frameless_ = false;
   std::vector<Rect> region_;
   std::string focus_;
+  std::map<std::pair<std::string, UiEventType>, std::vector<Handler>> handlers_;
   std::uint64_t revision_ = 0;
   int zTop_ = 0;
   int zBottom_ = 0;

@@ -1,0 +1,21 @@
+#pragma once
+#include <string>
+// The Qt side of the client program: what main() sets up around the context.
+namespace tavrel {
+struct ClientContext;
+namespace platform::qt {
+class QtPlatform;
+}
+}  // namespace tavrel
+
+namespace tavrel::app {
+
+// Gives the platform its picture pack (program folder/pictures) and its lobby link.
+void SetUpPictures(platform::qt::QtPlatform& platform);
+void SetUpLobbyLink(platform::qt::QtPlatform& platform);
+// Creates the Qt windows that draw ctx.ui and feed input back to it.
+void AttachWindows(ClientContext& ctx);
+// Start-up of the client from its command line (the whole line, as the lobby passed it).
+void StartClient(ClientContext& ctx, const std::string& commandLine);
+
+}  // namespace tavrel::app

@@ -1,0 +1,188 @@
+#include "platform/qt/qt_platform.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDesktopServices>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QScreen>
+#include <QThread>
+#include <QUrl>
+#include <cstdio>
+#include <cstdlib>
+
+#include "platform/runtime_dir.h"
+
+namespace tavrel::platform::qt {
+
+QtTimer::QtTimer() {
+  QObject::connect(&timer_, &QTimer::timeout, this, [this] {
+    if (onTick) onTick();
+  });
+}
+
+void QtTimer::SetEnabled(bool on) {
+  if (on && !timer_.isActive()) timer_.start();
+  if (!on) timer_.stop();
+}
+
+QtSocket::QtSocket() {
+  socket_.setSocketOption(QAbstractSocket::LowDelayOption, 1);
+  QObject::connect(&socket_, &QTcpSocket::readyRead, this, [this] {
+    if (onDataArrival) onDataArrival(static_cast<std::size_t>(socket_.bytesAvailable()));
+  });
+  QObject::connect(&socket_, &QTcpSocket::connected, this, [this] {
+    failed_ = false;
+    if (onConnect) onConnect();
+  });
+  QObject::connect(&socket_, &QTcpSocket::disconnected, this, [this] {
+    if (!closing_ && onClose) onClose();
+  });
+  QObject::connect(&socket_, &QTcpSocket::errorOccurred, this, [this](QAbstractSocket::SocketError) {
+    if (socket_.state() != QAbstractSocket::ConnectedState) failed_ = true;
+    if (onError) onError(socket_.errorString().toStdString());
+  });
+}
+
+QtSocket::~QtSocket() {
+  closing_ = true;
+  socket_.abort();
+}
+
+void QtSocket::Connect() {
+  closing_ = true;
+  socket_.abort();
+  closing_ = false;
+  failed_ = false;
+  socket_.connectToHost(QString::fromStdString(RemoteHost), static_cast<quint16>(RemotePort));
+}
+
+int QtSocket::State() const {
+  switch (socket_.state()) {
+    case QAbstractSocket::ConnectedState: return kSocketConnected;
+    case QAbstractSocket::HostLookupState:
+    case QAbstractSocket::ConnectingState: return kSocketConnecting;
+    case QAbstractSocket::ClosingState: return 8;
+    default: return failed_ ? kSocketError : kSocketClosed;
+  }
+}
+
+void QtSocket::SendData(const std::uint8_t* data, std::size_t size) {
+  if (socket_.state() != QAbstractSocket::ConnectedState) return;
+  socket_.write(reinterpret_cast<const char*>(data), static_cast<qint64>(size));
+}
+
+ByteVec QtSocket::GetData() {
+  QByteArray all = socket_.readAll();
+  return ByteVec(all.begin(), all.end());
+}
+
+void QtSocket::Close() {
+  closing_ = true;
+  socket_.abort();
+  closing_ = false;
+  failed_ = false;
+}
+
+QtClock::QtClock() : startMs_(QDateTime::currentMSecsSinceEpoch()) {}
+
+std::int64_t QtClock::NowMs() const {
+  static_assert(sizeof(qint64) == sizeof(std::int64_t));
+  return QDateTime::currentMSecsSinceEpoch() - startMs_;
+}
+
+double QtClock::SecondsOfDay() const { return QTime::currentTime().msecsSinceStartOfDay() / 1000.0; }
+
+LocalTime QtClock::Now() const {
+  QTime t = QTime::currentTime();
+  return {t.hour(), t.minute(), t.second()};
+}
+
+QtPlatform::QtPlatform() : lobby_(std::make_unique<NoLobby>()), pictures_(std::make_unique<NoPictures>()) {}
+QtPlatform::~QtPlatform() = default;
+
+void QtPlatform::PumpFor(int ms) {
+  if (ending_) return;
+  QEventLoop loop;
+  loops_.push_back(&loop);
+  QTimer::singleShot(std::max(0, ms), &loop, &QEventLoop::quit);
+  loop.exec();
+  loops_.pop_back();
+}
+
+bool QtPlatform::PumpUntil(const std::function<bool()>& done, int timeoutMs) {
+  if (ending_ || done()) return done();
+  QEventLoop loop;
+  loops_.push_back(&loop);
+  QElapsedTimer elapsed;
+  elapsed.start();
+  // Re-check often: the condition usually turns true right after a socket event.
+  QTimer poll;
+  poll.setInterval(5);
+  QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+    if (ending_ || done() || elapsed.elapsed() >= timeoutMs) loop.quit();
+  });
+  poll.start();
+  loop.exec();
+  loops_.pop_back();
+  return !ending_ && done();
+}
+
+void QtPlatform::Sleep(int ms) { QThread::msleep(static_cast<unsigned long>(std::max(0, ms))); }
+
+ScreenSize QtPlatform::Screen() const {
+  // TAVREL_SCREEN=WxH stands in for the screen size (tests, small-screen layout).
+  if (const char* s = std::getenv("TAVREL_SCREEN")) {
+    int w = 0, h = 0;
+    if (std::sscanf(s, "%dx%d", &w, &h) == 2 && w > 0 && h > 0) return {w, h};
+  }
+  if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+    if (QScreen* screen = app->primaryScreen()) return {screen->size().width(), screen->size().height()};
+  return {1280, 1024};
+}
+
+BoxResult QtPlatform::MessageBox(const std::string& text, const std::string& title, BoxButtons buttons) {
+  std::fprintf(stderr, "[box] %s: %s\n", title.c_str(), text.c_str());
+  std::fflush(stderr);
+  if (ending_) return BoxResult::Ok;
+  QMessageBox box;
+  box.setWindowTitle(QString::fromStdString(title));
+  box.setText(QString::fromStdString(text));
+  box.setIcon(QMessageBox::NoIcon);
+  switch (buttons) {
+    case BoxButtons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
+    case BoxButtons::OkCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
+    case BoxButtons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+  }
+  // Unattended runs: TAVREL_BOX_TIMEOUT_MS closes every box by itself with its default answer.
+  if (const char* t = std::getenv("TAVREL_BOX_TIMEOUT_MS")) {
+    int ms = std::atoi(t);
+    if (ms >= 0) QTimer::singleShot(ms, &box, [&box] { box.done(QMessageBox::Ok); });
+  }
+  int r = box.exec();
+  if (r == QMessageBox::Cancel) return BoxResult::Cancel;
+  if (r == QMessageBox::No) return BoxResult::No;
+  if (r == QMessageBox::Yes) return BoxResult::Yes;
+  return BoxResult::Ok;
+}
+
+void QtPlatform::OpenUrl(const std::string& url) { QDesktopServices::openUrl(QUrl(QString::fromStdString(url))); }
+
+std::string QtPlatform::ProgramFolder() const {
+  if (const char* dir = std::getenv("TAVREL_PROGRAM_FOLDER"); dir && *dir) return dir;
+  return QCoreApplication::applicationDirPath().toStdString();
+}
+
+void QtPlatform::EndProgram(int exitCode) {
+  if (ending_) return;
+  ending_ = true;
+  exitCode_ = exitCode;
+  for (QEventLoop* loop : loops_) loop->quit();
+  QCoreApplication::exit(exitCode);
+}
+
+bool QtPlatform::AcquireInstanceLock(const std::string& name) { return AcquireProcessLock(name); }
+
+}  // namespace tavrel::platform::qt
