@@ -154,7 +154,7 @@ inline constexpr int kPicSpeakBoxFirst = 919;  // 919..922
 inline constexpr unsigned kSpeakBoxKeyColour = 0xFF00FF;  // 0xRRGGBB, magenta
 inline constexpr PictureSize kSpeakBoxSize{200, 90};
 inline constexpr int kPicHandPointer = 923;    // pointer 99 over the own tiles
-inline constexpr int kHandPointerHotX = 12, kHandPointerHotY = 1;
+inline constexpr int kHandPointerHotX = 13, kHandPointerHotY = 1;
 inline constexpr int kPicWindowIcon = 924;
 
 // ---- The catalogue -----------------------------------------------------------
