@@ -270,24 +270,24 @@ QImage DrawHandPointer() {
   QImage image = Canvas(v::kPicHandPointer);
   QPainter p(&image);
   SetupPainter(p);
+  // A white glove pointing up; the tip of the index finger is the hot spot.
   QPainterPath hand;
-  hand.addRoundedRect(QRectF(10, 1, 6, 18), 3, 3);       // index finger
-  hand.addRoundedRect(QRectF(15.5, 10, 5, 11), 2.5, 2.5);
-  hand.addRoundedRect(QRectF(20, 11.5, 5, 10), 2.5, 2.5);
-  hand.addRoundedRect(QRectF(24.5, 13, 4.5, 9), 2.2, 2.2);
-  hand.addRoundedRect(QRectF(8, 15, 21, 15), 5, 5);      // palm
+  hand.addRoundedRect(QRectF(10, 1, 6, 19), 3, 3);
+  hand.addRoundedRect(QRectF(9, 13, 19, 17), 5.5, 5.5);
+  for (const QPointF& knuckle : {QPointF(18.6, 14.5), QPointF(22.6, 15.2), QPointF(26, 16.6)})
+    hand.addEllipse(knuckle, 2.6, 2.6);
   QPainterPath thumb;
-  thumb.moveTo(10, 20);
-  thumb.cubicTo(6, 16, 2, 16, 3, 19);
-  thumb.cubicTo(5, 23, 7, 26, 10, 28);
+  thumb.moveTo(10.5, 18.5);
+  thumb.cubicTo(7, 15.5, 3, 16, 3.5, 19);
+  thumb.cubicTo(4.5, 22, 7, 25.5, 10.5, 28);
+  thumb.closeSubpath();
   hand = hand.united(thumb).simplified();
-  p.setPen(QPen(Qt::black, 1.3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+  p.setPen(QPen(QColor(30, 30, 30), 1.4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
   p.setBrush(Qt::white);
   p.drawPath(hand);
-  p.setPen(QPen(QColor(90, 90, 90), 0.8));
-  p.drawLine(QPointF(16, 15), QPointF(16, 19));
-  p.drawLine(QPointF(20.5, 15), QPointF(20.5, 19));
-  p.drawLine(QPointF(25, 16), QPointF(25, 19.5));
+  p.setPen(QPen(QColor(150, 150, 150), 1, Qt::SolidLine, Qt::RoundCap));
+  p.drawLine(QPointF(20.6, 16.5), QPointF(20.6, 19.5));
+  p.drawLine(QPointF(24.4, 17.5), QPointF(24.4, 20));
   return image;
 }
 

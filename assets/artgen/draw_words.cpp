@@ -33,19 +33,23 @@ QImage DrawClaimWord(int index) {
   QImage image = NewImage(size.width, size.height);
   QPainter p(&image);
   SetupPainter(p);
-  QRadialGradient glow(QPointF(size.width / 2.0, size.height / 2.0), size.width / 2.0);
-  glow.setColorAt(0, QColor(255, 210, 90, 120));
-  glow.setColorAt(0.6, QColor(220, 60, 30, 60));
-  glow.setColorAt(1, QColor(220, 60, 30, 0));
-  p.setPen(Qt::NoPen);
-  p.setBrush(glow);
-  p.drawEllipse(QRectF(0, 0, size.width, size.height));
+  // A light outer rim around the dark outline keeps the word readable on
+  // felt, tiles and avatars alike.
+  const QRectF box(7, 6, size.width - 14, size.height - 12);
+  const QPainterPath word = FitPath(TextPath(QString::fromUtf8(v::kClaimWords[index])), box.adjusted(3, 3, -3, -3));
+  p.setPen(QPen(QColor(255, 244, 200, 230), 9, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+  p.setBrush(Qt::NoBrush);
+  p.drawPath(word);
   QLinearGradient gold(0, 8, 0, size.height - 8);
   gold.setColorAt(0, QColor(255, 250, 200));
   gold.setColorAt(0.5, kGold);
   gold.setColorAt(1, QColor(230, 140, 30));
-  OutlinedText(p, QString::fromUtf8(v::kClaimWords[index]), QRectF(6, 5, size.width - 12, size.height - 10), gold,
-               QColor(150, 20, 16), 2.6);
+  p.setPen(QPen(QColor(150, 20, 16), 5.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+  p.setBrush(QColor(150, 20, 16));
+  p.drawPath(word);
+  p.setPen(Qt::NoPen);
+  p.setBrush(gold);
+  p.drawPath(word);
   return image;
 }
 

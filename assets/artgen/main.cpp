@@ -2,6 +2,7 @@
 //   tavrel-artgen --out DIR          DIR/<id>.png for every catalogue picture
 //   tavrel-artgen --sheet FILE.png   one contact sheet of the whole pack
 //   tavrel-artgen --preview FILE.png the tiles at their on-table sizes
+//   tavrel-artgen --window FILE.png  the framed window in mid-hand, from the pack
 #include <QDir>
 #include <QGuiApplication>
 #include <QImage>
@@ -11,13 +12,14 @@
 #include "art_style.h"
 #include "contact_sheet.h"
 #include "pictures.h"
+#include "window_mock.h"
 #include "view/picture_catalogue.h"
 
 namespace {
 
 int Usage() {
   std::fprintf(stderr,
-               "usage: tavrel-artgen [--out DIR] [--sheet FILE.png] [--preview FILE.png]\n");
+               "usage: tavrel-artgen [--out DIR] [--sheet FILE.png] [--preview FILE.png] [--window FILE.png]\n");
   return 2;
 }
 
@@ -58,6 +60,8 @@ int main(int argc, char** argv) {
       ok = Save(artgen::DrawContactSheet(), value) && ok;
     } else if (option == "--preview") {
       ok = Save(artgen::DrawTablePreview(), value) && ok;
+    } else if (option == "--window") {
+      ok = Save(artgen::DrawWindowMock(), value) && ok;
     } else {
       return Usage();
     }
