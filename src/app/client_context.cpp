@@ -26,6 +26,8 @@ bool ClientContext::Connected() const { return Winsock1 && Winsock1->State() == 
 
 void InstallParts(ClientContext& ctx) {
   session::RegisterSession(ctx);
+  session::RegisterStartup(ctx);
+  view::RegisterView(ctx);
 }
 
 }  // namespace tavrel

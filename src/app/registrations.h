@@ -5,5 +5,7 @@ namespace tavrel {
 struct ClientContext;
 namespace session {
 void RegisterSession(ClientContext& ctx);
+void RegisterStartup(ClientContext& ctx);
 }
+namespace view { void RegisterView(ClientContext& ctx); }
 }  // namespace tavrel

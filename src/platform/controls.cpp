@@ -25,6 +25,13 @@ void Control::Move(double left, double top, double width, double height) {
 void Control::SetPicture(int id) {
   if (picture_ != id) { picture_ = id; Touch(); }
 }
+void Control::SetPictureClip(Rect clip) {
+  const Rect& c = pictureClip_;
+  if (c.left != clip.left || c.top != clip.top || c.width != clip.width || c.height != clip.height) {
+    pictureClip_ = clip;
+    Touch();
+  }
+}
 void Control::SetCaption(std::string text) {
   if (caption_ != text) { caption_ = std::move(text); Touch(); }
 }

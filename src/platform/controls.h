@@ -50,6 +50,8 @@ class Control {
   double Height() const { return rect_.height; }
   const Rect& Bounds() const { return rect_; }
   int Picture() const { return picture_; }  // resource id, 0 = none
+  // The part of the picture shown (picture pixels), stretched to the control; empty = all of it.
+  const Rect& PictureClip() const { return pictureClip_; }
   const std::string& Caption() const { return caption_; }
   std::uint32_t ForeColor() const { return foreColor_; }
   std::uint32_t BackColor() const { return backColor_; }
@@ -70,6 +72,7 @@ class Control {
   void SetTop(double v) { Move(rect_.left, v); }
   void SetSize(double width, double height) { Move(rect_.left, rect_.top, width, height); }
   void SetPicture(int resourceId);
+  void SetPictureClip(Rect clip);
   void SetCaption(std::string text);
   void SetForeColor(std::uint32_t c);
   void SetBackColor(std::uint32_t c);
@@ -113,6 +116,7 @@ class Control {
   bool enabled_ = true;
   Rect rect_;
   int picture_ = 0;
+  Rect pictureClip_;
   std::string caption_;
   std::uint32_t foreColor_ = kBlack;
   std::uint32_t backColor_ = kWhite;
@@ -189,6 +193,12 @@ class Form {
   void SetFrameless(bool v);
   void SetRegion(std::vector<Rect> region);  // empty = rectangular
   void SetFocus(std::string controlName);
+  // One-off requests to the window system, counted so a backend sees each once:
+  // let the window manager drag the window (title strip), bring it to the front.
+  void BeginSystemMove() { ++moveRequests_; }
+  std::uint64_t SystemMoveRequests() const { return moveRequests_; }
+  void Raise() { ++raiseRequests_; Touch(); }
+  std::uint64_t RaiseRequests() const { return raiseRequests_; }
 
   // Input: the backend calls Dispatch, which runs the handlers registered for the
   // control (all indices of a control array share one handler) and the event type.
@@ -218,6 +228,8 @@ class Form {
   std::string focus_;
   std::map<std::pair<std::string, UiEventType>, std::vector<Handler>> handlers_;
   std::uint64_t revision_ = 0;
+  std::uint64_t moveRequests_ = 0;
+  std::uint64_t raiseRequests_ = 0;
   int zTop_ = 0;
   int zBottom_ = 0;
 };

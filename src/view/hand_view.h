@@ -1,0 +1,18 @@
+#pragma once
+// The local player's concealed row as pictures: sorting and the own-tile tests.
+namespace tavrel {
+struct ClientContext;
+}
+
+namespace tavrel::view {
+
+// Sorts n concealed slots of relative seat r and shows their new faces. Once the
+// wild tile is known, the own row reloads only the slots whose tile changed.
+void SortAndShowHand(ClientContext& ctx, int r, int n);
+
+// True when imageIndex shows one of the own concealed tiles.
+bool IsOwnHandImage(const ClientContext& ctx, int imageIndex);
+// The own concealed slot shown by imageIndex, or -1.
+int OwnHandSlotOf(const ClientContext& ctx, int imageIndex);
+
+}  // namespace tavrel::view

@@ -1,0 +1,23 @@
+// The table view's part of the client: the start-up layout steps and the
+// window frame's input handlers.
+#include "app/client_context.h"
+#include "app/registrations.h"
+#include "view/layout.h"
+#include "view/window_frame.h"
+
+namespace tavrel::view {
+
+void RegisterView(ClientContext& ctx) {
+  ClientContext* c = &ctx;
+  ctx.hooks.prepareLayout = [c] {
+    SetLayoutScale(*c);
+    InitPictureTables(*c);
+    InitLayout(*c);
+    ApplyWindowFrame(*c);
+  };
+  ctx.hooks.finishLayout = [c] { FinishLayout(*c); };
+  ctx.hooks.startButtonActive = [c] { StartButtonActive(*c); };
+  InstallWindowFrameHandlers(ctx);
+}
+
+}  // namespace tavrel::view

@@ -1,0 +1,31 @@
+#pragma once
+// The main window's own frame, its title strip and the nine window buttons.
+namespace tavrel {
+struct ClientContext;
+}
+
+namespace tavrel::view {
+
+inline constexpr const char* kWindowTitle = "Tavrel麻将";
+inline constexpr const char* kRulesPage = "https://www.virel.example/down/gameinfo_ins.php?name=tavrel";
+
+// Window size and the table surface's place for the screen; paints the frame on large screens.
+void ApplyWindowFrame(ClientContext& ctx);
+// The eight skin pieces, the icon, the title buttons, the drag strip and the caption.
+void DrawSkin(ClientContext& ctx);
+
+// Picture ids of window button i (0..8), normal or hover.
+int ButtonPicture(const ClientContext& ctx, int i, bool hover);
+void AnNiuClick(ClientContext& ctx, int i);
+void AnNiuMouseMove(ClientContext& ctx, int i);
+// Every hovered button back to its normal picture (pointer over the table).
+void ClearButtonHover(ClientContext& ctx);
+// Minimise and restore of the main window.
+void FormResize(ClientContext& ctx);
+// The start button usable again with its current picture.
+void StartButtonActive(ClientContext& ctx);
+
+// Input handlers of the frame, the title strip and the buttons.
+void InstallWindowFrameHandlers(ClientContext& ctx);
+
+}  // namespace tavrel::view
