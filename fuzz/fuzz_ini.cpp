@@ -24,12 +24,20 @@ void Check(bool ok, const char* what) {
   }
 }
 
-std::string WorkFile() {
-  const char* base = ::access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
-  std::string tmpl = std::string(base) + "/fuzz_ini.XXXXXX";
-  Check(::mkdtemp(tmpl.data()) != nullptr, "mkdtemp");
-  return tmpl + "/info.vl";
-}
+// One folder for the whole run, removed when the fuzzer exits.
+struct WorkFolder {
+  std::filesystem::path dir;
+  WorkFolder() {
+    const char* base = ::access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
+    std::string tmpl = std::string(base) + "/fuzz_ini.XXXXXX";
+    Check(::mkdtemp(tmpl.data()) != nullptr, "mkdtemp");
+    dir = tmpl;
+  }
+  ~WorkFolder() {
+    std::error_code ec;
+    std::filesystem::remove_all(dir, ec);
+  }
+};
 
 // Printable ASCII with CR and LF: what it must read back as is known exactly.
 std::string TextValue(std::string_view bytes) {
@@ -50,7 +58,8 @@ std::string ExpectedRead(std::string_view written) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static const std::string path = WorkFile();
+  static const WorkFolder folder;
+  static const std::string path = (folder.dir / "info.vl").string();
   const std::string_view input(reinterpret_cast<const char*>(data), size);
   if (FILE* f = std::fopen(path.c_str(), "wb")) {
     std::fwrite(input.data(), 1, input.size(), f);

@@ -256,7 +256,7 @@ void classIniFile::EndBatch() {
 
 void classIniFile::Flush() {
   dirty_ = false;
-  if (!doc_) return;
+  if (!doc_ || path_.empty()) return;
   // On any failure the kept copy is dropped: the next call reads the file as
   // it really is, which is what a failed write leaves behind.
   auto fail = [&] {

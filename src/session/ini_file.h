@@ -4,8 +4,8 @@
 //
 // Behaviour callers can rely on:
 // - Section and key names compare case-insensitively (ASCII letters) and
-//   without surrounding spaces or tabs. Values read back trimmed of spaces,
-//   cut at 1023 characters, with zero characters dropped. A missing file,
+//   without surrounding spaces or tabs. Values read back trimmed of spaces
+//   and tabs, cut at 1023 characters, with zero characters dropped. A missing file,
 //   section or key reads as "".
 // - The first section of a name is the section: reads, writes and key
 //   removal use it, later sections of the same name are left as text.
