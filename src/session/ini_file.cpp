@@ -256,13 +256,14 @@ void classIniFile::EndBatch() {
 
 void classIniFile::Flush() {
   dirty_ = false;
-  if (!doc_ || path_.empty()) return;
+  if (!doc_) return;
   // On any failure the kept copy is dropped: the next call reads the file as
   // it really is, which is what a failed write leaves behind.
   auto fail = [&] {
     doc_.reset();
     stamp_ = {};
   };
+  if (path_.empty()) return fail();
   struct stat old {};
   const bool exists = ::stat(path_.c_str(), &old) == 0;
   if (exists && (!S_ISREG(old.st_mode) || ::access(path_.c_str(), W_OK) != 0)) return fail();

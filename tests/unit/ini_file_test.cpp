@@ -103,7 +103,10 @@ TEST_F(IniFileTest, MissingFileSectionOrKeyReadsEmptyAndCreatesNothing) {
   ini.WriteIniKey("juNum:1", "name( 0 )", "a");
   EXPECT_EQ(ini.GetIniKey("juNum:2", "name( 0 )"), "");
   EXPECT_EQ(ini.GetIniKey("juNum:1", "name( 1 )"), "");
-  EXPECT_EQ(classIniFile().GetIniKey("juNum:1", "name( 0 )"), "");  // no file name at all
+
+  classIniFile unbound;  // no file name at all
+  unbound.WriteIniKey("juNum:1", "name( 0 )", "a");
+  EXPECT_EQ(unbound.GetIniKey("juNum:1", "name( 0 )"), "");
 }
 
 TEST_F(IniFileTest, NamesAreCaseInsensitiveAndLastWriteWins) {
