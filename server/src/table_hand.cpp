@@ -1,0 +1,288 @@
+// The table's hand flow: starting hands, routing the hand's events to every viewer,
+// bots and time-outs, and the end of a hand.
+#include <algorithm>
+
+#include "bot.h"
+#include "session/commands.h"
+#include "table.h"
+
+namespace tavrel::server {
+
+namespace {
+// Shuffle that gives the same order for a seed on every platform.
+void Shuffle(std::vector<Tile>& tiles, std::mt19937_64& rng) {
+  for (std::size_t i = tiles.size(); i > 1; --i) std::swap(tiles[i - 1], tiles[rng() % i]);
+}
+
+std::vector<Tile> ShowdownOrder(const Hand& hand, int seat) {
+  // Sorted, with a fourteenth tile (the one just drawn) kept last.
+  std::vector<Tile> tiles = hand.Row(seat).concealed;
+  Tile last = kNoTile;
+  if (tiles.size() % 3 == 2) {
+    last = hand.LastDrawn(seat);
+    tiles.erase(std::find(tiles.begin(), tiles.end(), last));
+  }
+  std::sort(tiles.begin(), tiles.end(), [](Tile a, Tile b) { return KindOf(a) < KindOf(b); });
+  if (last != kNoTile) tiles.push_back(last);
+  return tiles;
+}
+}  // namespace
+
+void Table::Advance(std::int64_t now) {
+  now_ = now;
+  log_.SetClock(now);
+  if (phase_ == Phase::kBetween && config_.bots == 4) MaybeStartHand(now);
+  for (int guard = 0; guard < 10000; ++guard) {
+    bool acted = false;
+    for (int s = 0; s < 4; ++s) {
+      Seat& seat = seats_[s];
+      if (seat.who == Occupant::kHuman && seat.lostAt >= 0 && !seat.leaving &&
+          now >= seat.lostAt + config_.reconnectHoldMs) {
+        log_.Event("seat " + std::to_string(s) + " (" + seat.account + ") not back in time; given up");
+        Leave(s, now);
+        acted = true;
+      }
+    }
+    if (hand_ && !hand_->Over() && phase_ == Phase::kPlaying) {
+      if (botDueAt_ >= 0 && now >= botDueAt_) {
+        botDueAt_ = -1;
+        for (int s = 0; s < 4 && !hand_->Over(); ++s)
+          if (BotPlays(s) && hand_->Awaiting(s)) {
+            ActForSeat(s, true);
+            acted = true;
+          }
+      }
+      for (int s = 0; s < 4 && !hand_->Over(); ++s) {
+        Seat& seat = seats_[s];
+        if (!BotPlays(s) && hand_->Awaiting(s) && seat.deadline >= 0 && now >= seat.deadline) {
+          log_.Event("seat " + std::to_string(s) + " did not answer in time; the server acts for it");
+          seat.deadline = -1;
+          ActForSeat(s, false);
+          acted = true;
+        }
+      }
+      if (acted) Pump(now);
+    }
+    if (!acted) break;
+  }
+}
+
+std::int64_t Table::NextDeadline() const {
+  if (phase_ == Phase::kBetween && config_.bots == 4) return now_;  // a bots-only table goes on by itself
+  std::int64_t next = -1;
+  auto consider = [&](std::int64_t t) {
+    if (t >= 0 && (next < 0 || t < next)) next = t;
+  };
+  if (hand_ && !hand_->Over()) {
+    consider(botDueAt_);
+    for (int s = 0; s < 4; ++s)
+      if (!BotPlays(s) && hand_->Awaiting(s)) consider(seats_[s].deadline);
+  }
+  for (const Seat& s : seats_)
+    if (s.who == Occupant::kHuman && s.lostAt >= 0 && !s.leaving) consider(s.lostAt + config_.reconnectHoldMs);
+  return next;
+}
+
+void Table::MaybeStartHand(std::int64_t now) {
+  if (phase_ != Phase::kBetween) return;
+  int connected = 0;
+  for (const Seat& s : seats_) {
+    if (s.who != Occupant::kHuman || s.conn < 0) continue;
+    ++connected;
+    if (!s.continued) return;
+  }
+  if (connected == 0 && config_.bots < 4) return;  // nobody to play for
+  StartHand(now);
+}
+
+void Table::StartHand(std::int64_t now) {
+  phase_ = Phase::kPlaying;
+  HandSetup setup;
+  setup.dealer = dealer_;
+  for (int& d : setup.dice) d = static_cast<int>(rng_() % 6) + 1;
+  setup.shuffled = FullSet();
+  Shuffle(setup.shuffled, rng_);
+  // The deal follows the ring order of the first human's client.
+  for (int s = 3; s >= 0; --s)
+    if (seats_[s].who == Occupant::kHuman) setup.dealAnchor = s;
+  hand_ = std::make_unique<Hand>(setup);
+  log_.Event("hand " + std::to_string(handsPlayed_ + 1) + " starts; dealer seat " + std::to_string(dealer_));
+  hand_->Start();
+  Pump(now);
+}
+
+void Table::Pump(std::int64_t now) {
+  if (!hand_) return;
+  for (;;) {
+    auto events = hand_->TakeEvents();
+    if (events.empty()) return;
+    for (const HandEvent& e : events) {
+      if (observer_) observer_->OnHandEvent(*hand_, e);
+      Route(e, now);
+    }
+  }
+}
+
+void Table::Route(const HandEvent& e, std::int64_t now) {
+  std::visit(
+      [&](const auto& ev) {
+        using T = std::decay_t<decltype(ev)>;
+        if constexpr (std::is_same_v<T, EvNewHand>) {
+          ToViewers([&](int) { return NewHandPacket(ev.dealer, ev.dice); });
+        } else if constexpr (std::is_same_v<T, EvDeal>) {
+          ToViewers([&](int view) { return DealPacket(view, &ev.tiles[view]); });
+        } else if constexpr (std::is_same_v<T, EvDraw>) {
+          ToViewers([&](int view) { return DrawPacket(ev.seat, view == ev.seat ? ev.tile : kNoTile); });
+        } else if constexpr (std::is_same_v<T, EvWild>) {
+          ToViewers([&](int) { return HandParamsPacket(ev.wild, ev.indicator); });
+        } else if constexpr (std::is_same_v<T, EvSetAside>) {
+          ToViewers([&](int) { return ClaimResultPacket(ev.seat, op::kAddedGang, ev.tile); });
+        } else if constexpr (std::is_same_v<T, EvDiscard>) {
+          ToViewers([&](int) { return DiscardPacket(ev.seat, ev.tile); });
+        } else if constexpr (std::is_same_v<T, EvGang>) {
+          ToViewers([&](int) { return ClaimResultPacket(ev.seat, ev.type, ev.tile); });
+        } else if constexpr (std::is_same_v<T, EvWin>) {
+          ToViewers([&](int) { return ClaimResultPacket(ev.seat, op::kWin, ev.tile); });
+        } else if constexpr (std::is_same_v<T, EvOffer>) {
+          OfferTo(ev.seat, now);
+        } else if constexpr (std::is_same_v<T, EvHandEnd>) {
+          FinishHand(now);
+        }
+      },
+      e);
+}
+
+void Table::OfferTo(int seat, std::int64_t now) {
+  if (BotPlays(seat)) {
+    if (botDueAt_ < 0) botDueAt_ = now + config_.botDelayMs;
+    return;
+  }
+  Seat& s = seats_[seat];
+  // The client counts the decision seconds down, shows 0 for a second and then
+  // moves by itself; the server waits a little longer before it acts instead.
+  const int shown = config_.decisionSeconds <= 2 ? 8 : config_.decisionSeconds;
+  s.deadline = now + 1000LL * (shown + 1) + config_.graceMs;
+  Send(s.conn, ClaimOptionsPacket(seat, hand_->Options(seat), config_.decisionSeconds));
+}
+
+void Table::ActForSeat(int seat, bool asBot) {
+  if (asBot) {
+    const BotMove move = BotDecide(*hand_, seat);
+    hand_->Reply(seat, move.operation, kNoTile);
+    if (move.discard && !hand_->Over() && hand_->OwnTurn(seat)) hand_->Discard(seat, move.tile);
+    return;
+  }
+  // What the client's own automatic move does: pass, and throw the tile just drawn.
+  hand_->Reply(seat, op::kPass, kNoTile);
+  if (!hand_->Over() && hand_->OwnTurn(seat)) hand_->Discard(seat, hand_->LastDrawn(seat));
+}
+
+void Table::SendShowdown() {
+  const auto peek = hand_->wall().Peek();
+  for (auto& [id, conn] : conns_) {
+    if (!IsViewer(conn.role)) continue;
+    for (int c = 0; c < 4; ++c) {
+      if (c == conn.seat) continue;  // the viewer's own row is known to it
+      const auto tiles = ShowdownOrder(*hand_, c);
+      for (std::size_t i = 0; i < tiles.size(); i += 4) {
+        const std::size_t n = std::min<std::size_t>(4, tiles.size() - i);
+        Send(id, ShowdownPacket(c, std::span<const Tile>(tiles).subspan(i, n), peek));
+      }
+    }
+  }
+}
+
+void Table::FinishHand(std::int64_t now) {
+  const HandOutcome& out = hand_->Outcome();
+  std::array<std::int64_t, 4> gold{};
+  for (int s = 0; s < 4; ++s) gold[s] = seats_[s].gold;
+  const HandScore score = ScoreHand(*hand_, dealerCount_, gold, config_.coinsPerPoint);
+  ++handsPlayed_;
+  log_.Event("hand " + std::to_string(handsPlayed_) + " over: " +
+             (out.winner < 0 ? std::string("drawn")
+                             : "seat " + std::to_string(out.winner) + (out.selfDrawn ? " wins self-drawn" : " wins on a discard")));
+
+  SendShowdown();
+  for (int s = 0; s < 4; ++s) {
+    Seat& seat = seats_[s];
+    const std::int64_t amount = score.seats[s].amount;
+    seat.gold = std::max<std::int64_t>(0, seat.gold + amount);
+    seat.points = std::max<std::int64_t>(1, seat.points + amount);
+    if (amount > 0) ++seat.wins;
+    if (amount < 0) ++seat.losses;
+  }
+  const std::string caption = out.winner < 0 ? "" : out.selfDrawn ? "自摸胡牌" : "点炮胡牌";
+  for (int s = 0; s < 4; ++s) {
+    const std::int64_t amount = score.seats[s].amount;
+    ToViewers([&](int) { return HandOverPacket(s, amount, caption); });
+  }
+  if (out.winner >= 0)
+    for (int s = 0; s < 4; ++s) {
+      const std::string title = LevelTitle(seats_[s].points);
+      ToViewers([&](int) { return SettlementPacket(s, score.seats[s], config_.coinsPerPoint, title); });
+    }
+  if (observer_) observer_->OnHandEnd(*hand_, score);
+
+  // The dealer keeps the deal on a win or a drawn hand; otherwise it passes on.
+  if (out.winner < 0 || out.winner == dealer_) {
+    ++dealerCount_;
+  } else {
+    dealer_ = (dealer_ + 1) % 4;
+    dealerCount_ = 1;
+  }
+  phase_ = Phase::kBetween;
+  botDueAt_ = -1;
+
+  if (config_.hands > 0 && handsPlayed_ >= config_.hands) {
+    log_.Event("hand limit reached; table closes");
+    phase_ = Phase::kFinished;
+    ToViewers([&](int) { return TableClosedPacket("牌局已结束，谢谢光临！"); });
+    std::vector<ConnId> all;
+    for (auto& [id, conn] : conns_) all.push_back(id);
+    for (ConnId id : all) Close(id);
+    return;
+  }
+
+  for (int s = 0; s < 4; ++s) {
+    Seat& seat = seats_[s];
+    if (seat.gold > 0) continue;
+    if (seat.who == Occupant::kBot) {
+      seat.gold = config_.startGold;  // bots never run dry
+      continue;
+    }
+    log_.Event("seat " + std::to_string(s) + " (" + seat.account + ") is out of gold");
+    ToViewers([&](int) { return GoldOutPacket(0x0F & ~MaskOf(s), MaskOf(s)); });
+    seat.leaving = true;
+  }
+  const bool changed = std::any_of(seats_.begin(), seats_.end(), [](const Seat& s) { return s.leaving; });
+  if (changed) {
+    ReleaseDepartures();
+    Announce();
+  } else {
+    for (Seat& s : seats_)
+      if (s.who == Occupant::kHuman) s.continued = false;
+    for (auto& [id, conn] : conns_)
+      if (IsViewer(conn.role))
+        Send(id, DealerPacket(dealer_, dealerCount_, conn.role == Role::kSeat ? seats_[conn.seat].reconnectNumber : 0));
+  }
+  MaybeStartHand(now);
+}
+
+void Table::ReleaseDepartures() {
+  for (int s = 0; s < 4; ++s) {
+    Seat& seat = seats_[s];
+    if (!seat.leaving) continue;
+    const std::string account = seat.account;
+    if (seat.conn >= 0) {
+      // Still connected (out of gold): its client leaves by itself after the notice.
+      conns_[seat.conn].role = Role::kGone;
+      seat.conn = -1;
+    }
+    log_.Event("seat " + std::to_string(s) + " (" + account + ") freed; a bot takes it");
+    SeatBot(s, true);
+    for (auto& [id, conn] : conns_)
+      if (IsViewer(conn.role)) Send(id, TableUsersPacket(account, false));
+  }
+}
+
+}  // namespace tavrel::server

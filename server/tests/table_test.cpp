@@ -1,0 +1,476 @@
+// The table state machine, driven without sockets on a virtual clock.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+
+#include "hand_rules.h"
+#include "session/command_record.h"
+#include "session/commands.h"
+#include "table_harness.h"
+
+namespace tavrel::server {
+namespace {
+
+using testing::FastConfig;
+using testing::ScriptedClient;
+using testing::TableHarness;
+namespace w = tavrel::wire;
+
+// Follows every hand with full knowledge of the tiles and checks each move.
+class Referee : public TableObserver {
+ public:
+  void OnHandEvent(const Hand& hand, const HandEvent& e) override {
+    std::visit([&](const auto& ev) { On(hand, ev); }, e);
+  }
+  void OnHandEnd(const Hand& hand, const HandScore& score) override {
+    ++hands;
+    std::int64_t sum = 0;
+    for (const auto& s : score.seats) sum += s.amount;
+    if (sum != 0) Problem("amounts do not add up to zero");
+    if (hand.Outcome().winner < 0) {
+      ++draws;
+      for (const auto& s : score.seats)
+        if (s.amount != 0) Problem("a drawn hand moved coins");
+    } else {
+      ++wins;
+      if (score.seats[hand.Outcome().winner].amount <= 0) Problem("the winner gained nothing");
+    }
+    for (int s = 0; s < 4; ++s) {
+      auto mine = rows_[s];
+      auto theirs = hand.Row(s).concealed;
+      std::sort(mine.begin(), mine.end());
+      std::sort(theirs.begin(), theirs.end());
+      if (mine != theirs) Problem("row of seat " + std::to_string(s) + " differs from the moves seen");
+    }
+    if (hand.wall().TakenCount() > kWallSize || positions_ != hand.wall().TakenCount())
+      Problem("wall positions handed out: " + std::to_string(positions_));
+  }
+
+  std::vector<std::string> problems;
+  int hands = 0, wins = 0, draws = 0, gangs = 0, setAsides = 0;
+
+ private:
+  void Problem(const std::string& what) {
+    if (problems.size() < 30) problems.push_back("hand " + std::to_string(hands + 1) + ": " + what);
+  }
+  bool Take(int seat, Tile t, int n) {
+    auto& row = rows_[seat];
+    if (std::count(row.begin(), row.end(), t) < n) return false;
+    for (int i = 0; i < n; ++i) row.erase(std::find(row.begin(), row.end(), t));
+    return true;
+  }
+  void On(const Hand& hand, const EvNewHand&) {
+    rows_ = {};
+    gangCount_ = {};
+    taken_ = {};
+    positions_ = 0;
+    turn_ = -1;
+    std::array<int, kKinds> count{};
+    for (int i = 0; i < kWallSize; ++i) ++count[KindOf(hand.wall().At(i))];
+    ++count[KindOf(hand.Indicator())];
+    for (int n : count)
+      if (n > 4) Problem("the set holds a fifth tile");
+  }
+  void On(const Hand&, const EvDeal& ev) {
+    for (int s = 0; s < 4; ++s) rows_[s].assign(ev.tiles[s].begin(), ev.tiles[s].end());
+    positions_ += 48;
+  }
+  void On(const Hand& hand, const EvDraw& ev) {
+    if (taken_[ev.position]) Problem("wall position " + std::to_string(ev.position) + " handed out twice");
+    if (hand.wall().At(ev.position) != ev.tile) Problem("drawn tile is not the one at its position");
+    taken_[ev.position] = true;
+    ++positions_;
+    rows_[ev.seat].push_back(ev.tile);
+  }
+  void On(const Hand&, const EvWild&) {}
+  void On(const Hand&, const EvSetAside& ev) {
+    ++setAsides;
+    if (ev.tile != kRedDragon || !Take(ev.seat, ev.tile, 1)) Problem("set aside a tile that is no held 中");
+  }
+  void On(const Hand&, const EvOffer& ev) {
+    if (ev.ownTurn) turn_ = ev.seat;
+  }
+  void On(const Hand&, const EvDiscard& ev) {
+    if (ev.seat != turn_) Problem("discard out of turn");
+    if (!Take(ev.seat, ev.tile, 1)) Problem("discard of a tile not held");
+    lastDiscard_ = ev.tile;
+    discarder_ = ev.seat;
+    turn_ = -1;
+  }
+  void On(const Hand& hand, const EvGang& ev) {
+    ++gangs;
+    if (ev.tile == hand.WildTile()) Problem("gang of the wild tile");
+    if (ev.type == op::kConcealedGang) {
+      if (ev.seat != turn_ || !Take(ev.seat, ev.tile, 4)) Problem("illegal concealed gang");
+    } else if (ev.seat == discarder_ || ev.tile != lastDiscard_ || !Take(ev.seat, ev.tile, 3)) {
+      Problem("illegal gang on a discard");
+    }
+    ++gangCount_[ev.seat];
+  }
+  void On(const Hand& hand, const EvWin& ev) {
+    std::vector<Tile> tiles = rows_[ev.seat];
+    if (!ev.selfDrawn) {
+      if (ev.seat == discarder_ || ev.tile != lastDiscard_) Problem("win on a tile that was not discarded");
+      tiles.push_back(lastDiscard_);
+    } else if (ev.seat != turn_) {
+      Problem("self-drawn win out of turn");
+    }
+    if (!IsWinningHand(tiles, gangCount_[ev.seat], hand.WildTile())) Problem("win with an incomplete hand");
+  }
+  void On(const Hand&, const EvHandEnd&) {}
+
+  std::array<std::vector<Tile>, 4> rows_;
+  std::array<int, 4> gangCount_{};
+  std::array<bool, kWallSize> taken_{};
+  int positions_ = 0;
+  int turn_ = -1;
+  Tile lastDiscard_ = kNoTile;
+  int discarder_ = -1;
+};
+
+Packet Command(int command, int seatMask, std::array<int, 4> values) {
+  Info info;
+  info.Cmd = static_cast<std::int16_t>(command);
+  info.Seat = static_cast<std::uint8_t>(seatMask);
+  for (int i = 0; i < 4; ++i) info.value[i] = static_cast<std::int16_t>(values[i]);
+  return EncodeRecord(info, {0, 0});
+}
+
+Packet LoginOf(const std::string& name, const std::string& key = "") {
+  return ScriptedClient(name, key).LoginPacket();
+}
+
+std::vector<int> CommandsOf(const std::vector<Packet>& packets) {
+  std::vector<int> out;
+  for (const Packet& p : packets) out.push_back(p[off::kCmd]);
+  return out;
+}
+
+TEST(TablePlay, FiftyHandsAgainstThreeBots) {
+  TableConfig config = FastConfig(3, 20261210);
+  config.hands = 50;
+  TableHarness h(config);
+  Referee referee;
+  h.table.SetObserver(&referee);
+  ScriptedClient client("tester");
+  h.Join(1, client);
+  ASSERT_TRUE(h.RunUntil([&] { return h.table.Finished(); }, 24LL * 3600 * 1000));
+
+  EXPECT_EQ(h.table.HandsPlayed(), 50);
+  EXPECT_EQ(client.HandsSeen(), 50);
+  EXPECT_EQ(client.WonHands() + client.DrawnHands(), 50);
+  EXPECT_TRUE(client.TableClosed());
+  EXPECT_EQ(client.GoldSeenTotal(), 0);
+  for (const auto& p : client.Problems()) ADD_FAILURE() << "client: " << p;
+  for (const auto& p : referee.problems) ADD_FAILURE() << "referee: " << p;
+  EXPECT_GT(referee.wins, 0);
+  EXPECT_GT(referee.setAsides, 0);
+}
+
+TEST(TablePlay, BotTablesKeepTheRulesOverManySeeds) {
+  Referee referee;
+  for (std::uint64_t seed = 1; seed <= 12; ++seed) {
+    TableConfig config = FastConfig(4, seed);
+    config.hands = 30;
+    TableHarness h(config);
+    h.table.SetObserver(&referee);
+    ASSERT_TRUE(h.RunUntil([&] { return h.table.Finished(); }, 24LL * 3600 * 1000)) << "seed " << seed;
+  }
+  EXPECT_EQ(referee.hands, 12 * 30);
+  EXPECT_EQ(referee.wins + referee.draws, referee.hands);
+  EXPECT_GT(referee.wins, 0);
+  for (const auto& p : referee.problems) ADD_FAILURE() << p;
+}
+
+TEST(TableFlow, FullTableGetsNamesDetailsAndDealerThenWaitsForContinue) {
+  TableHarness h(FastConfig(3, 5));
+  ScriptedClient client("solo");
+  client.SetContinueAfterHand(false);
+  h.Join(1, client);
+  const std::vector<int> expected = {18, 3, 3, 3, 3, 20, 20, 20, 20, 16};
+  EXPECT_EQ(client.Commands(), expected);
+  EXPECT_EQ(client.OwnSeat(), 0);
+  EXPECT_EQ(h.table.CurrentHand(), nullptr);
+  h.Send(1, Command(cmd::kContinue, 1, {0, 0, 0, 1}));
+  ASSERT_NE(h.table.CurrentHand(), nullptr);
+  EXPECT_NE(std::find(client.Commands().begin(), client.Commands().end(), cmd::kNewHand), client.Commands().end());
+  EXPECT_TRUE(client.Problems().empty());
+}
+
+TEST(TableFlow, LoginsThatAreRefused) {
+  struct Case {
+    const char* what;
+    std::string key;
+    std::vector<std::pair<std::string, std::string>> logins;  // name, key
+    int expected;
+  };
+  const std::vector<Case> cases = {
+      {"table full", "", {{"first", ""}, {"second", ""}}, 2},
+      {"wrong key", "secret", {{"first", "guess"}}, 3},
+      {"name already seated", "", {{"twin", ""}}, 2},
+      {"no name", "", {{"", ""}}, 3},
+  };
+  for (const auto& c : cases) {
+    TableConfig config = FastConfig(c.what == std::string("name already seated") ? 2 : 3, 1);
+    config.key = c.key;
+    TableHarness h(config);
+    if (c.what == std::string("name already seated")) h.Send(50, LoginOf("twin"));
+    ConnId id = 1;
+    for (const auto& [name, key] : c.logins) h.Send(id++, LoginOf(name, key));
+    const ConnId last = id - 1;
+    ASSERT_FALSE(h.raw[last].empty()) << c.what;
+    EXPECT_EQ(h.raw[last].front()[3], cmd::kLoginResult) << c.what;
+    EXPECT_EQ(h.raw[last].front()[15], c.expected) << c.what;
+    EXPECT_TRUE(h.WasClosed(last)) << c.what;
+  }
+}
+
+TEST(TableFlow, FirstPacketThatIsNoLoginClosesTheConnection) {
+  TableHarness h(FastConfig(3, 1));
+  h.Send(7, Command(cmd::kDiscardTile, 1, {0, 0, 0, 0x4021}));
+  EXPECT_TRUE(h.WasClosed(7));
+  EXPECT_TRUE(h.raw[7].empty());
+}
+
+// Brings a silent player to its first open decision.
+int AwaitFirstDecision(TableHarness& h, ScriptedClient& client) {
+  client.SetSilent(true);
+  h.Join(1, client);
+  h.Send(1, Command(cmd::kContinue, 1, {0, 0, 0, 1}));
+  EXPECT_TRUE(h.RunUntil([&] { return h.table.CurrentHand() && h.table.CurrentHand()->Awaiting(0); }, 3600000));
+  return 0;
+}
+
+struct DiscardCounter : TableObserver {
+  void OnHandEvent(const Hand&, const HandEvent& e) override {
+    if (auto* d = std::get_if<EvDiscard>(&e); d && d->seat == 0) ++ownDiscards;
+    if (auto* o = std::get_if<EvOffer>(&e); o && o->seat == 0) ++ownOffers;
+  }
+  int ownDiscards = 0;
+  int ownOffers = 0;
+};
+
+TEST(TableValidation, IllegalMovesAreIgnoredUntilTheServerActsForTheSeat) {
+  TableHarness h(FastConfig(3, 8));
+  DiscardCounter counter;
+  h.table.SetObserver(&counter);
+  ScriptedClient client("quiet");
+  AwaitFirstDecision(h, client);
+  const Hand& hand = *h.table.CurrentHand();
+  const auto before = hand.Row(0).concealed;
+  const std::int64_t offeredAt = h.now;
+
+  Tile notHeld = kNoTile;
+  for (Tile t : FullSet())
+    if (std::find(before.begin(), before.end(), t) == before.end()) notHeld = t;
+  const bool ownTurn = hand.OwnTurn(0);
+  const std::vector<Packet> bad = {
+      Command(cmd::kDiscardTile, 1, {0, 0, 0, notHeld | 0x4000}),
+      Command(cmd::kClaimReply, 1, {64, 0, 0, before[0] | 0x2000}),  // never offered
+      Command(cmd::kClaimReply, 1, {(hand.Options(0) & 0x80) ? 32 : 128, 0, 0, 0}),
+      Command(cmd::kClaimReply, 1, {0x55, 0, 0, 0}),
+      Command(ownTurn ? cmd::kClaimReply : cmd::kDiscardTile, 1, {ownTurn ? 16 : 0, 0, 0, before[0] | 0x4000}),
+      Command(99, 1, {1, 2, 3, 4}),
+      Command(cmd::kContinue, 1, {0, 0, 0, 1}),  // not between hands
+  };
+  for (const Packet& p : bad) h.Send(1, p);
+  ASSERT_TRUE(h.table.CurrentHand()->Awaiting(0));
+  EXPECT_EQ(h.table.CurrentHand()->Row(0).concealed, before);
+
+  // The client counts 8 s down and shows 0 for a second; the server waits 6 s more.
+  h.AdvanceTo(offeredAt + 14999);
+  EXPECT_TRUE(h.table.CurrentHand()->Awaiting(0));
+  EXPECT_EQ(counter.ownDiscards, 0);
+  const int offers = counter.ownOffers;
+  h.AdvanceTo(offeredAt + 15000);
+  // The server answered for the seat: a pass, and on its own turn the tile just drawn.
+  EXPECT_EQ(counter.ownDiscards, ownTurn ? 1 : 0);
+  EXPECT_TRUE(h.table.CurrentHand()->Over() || counter.ownOffers > offers || !h.table.CurrentHand()->Awaiting(0));
+}
+
+TEST(TableReconnect, RightTokenAndNumberRebuildTheTable) {
+  TableConfig config = FastConfig(3, 21);
+  config.botDelayMs = 1000;
+  TableHarness h(config);
+  ScriptedClient client("rover");
+  AwaitFirstDecision(h, client);
+  h.Drop(1);
+
+  // A wrong number, then a wrong token: refused and closed.
+  Packet wrongNumber = client.ReconnectPacket();
+  w::PutU32LE(wrongNumber, off::kTailNumber, client.ReconnectNumber() + 1);
+  h.Send(2, wrongNumber);
+  Packet wrongToken = client.ReconnectPacket();
+  wrongToken[off::kToken] ^= 0x5A;
+  wrongToken[off::kToken + 1] ^= 0xA5;
+  h.Send(3, wrongToken);
+  for (ConnId id : {2, 3}) {
+    ASSERT_EQ(h.raw[id].size(), 1u);
+    EXPECT_EQ(h.raw[id][0][3], cmd::kReconnectResult);
+    EXPECT_EQ(h.raw[id][0][15], 0);
+    EXPECT_TRUE(h.WasClosed(id));
+  }
+
+  client.SetSilent(false);
+  const std::size_t seen = client.Commands().size();
+  h.clients[4] = &client;
+  h.Send(4, client.ReconnectPacket());
+  std::vector<int> after(client.Commands().begin() + static_cast<std::ptrdiff_t>(seen), client.Commands().end());
+  ASSERT_GE(after.size(), 7u);
+  const std::vector<int> restore = {29, 41, 40, 40, 40, 40, 6};
+  EXPECT_EQ(std::vector<int>(after.begin(), after.begin() + 7), restore);
+  ASSERT_TRUE(h.RunUntil([&] { return client.WonHands() + client.DrawnHands() == 1; }, 3600000));
+  for (const auto& p : client.Problems()) ADD_FAILURE() << p;
+}
+
+TEST(TableReconnect, SeatIsGivenUpAfterNinetySeconds) {
+  TableConfig config = FastConfig(2, 4);
+  TableHarness h(config);
+  h.Send(1, LoginOf("stays"));
+  ScriptedClient leaver("goes");
+  leaver.SetContinueAfterHand(false);
+  h.Join(2, leaver);
+  h.Drop(2);
+  h.raw[1].clear();
+  h.AdvanceTo(h.now + 89999);
+  EXPECT_TRUE(h.raw[1].empty());
+  h.AdvanceTo(h.now + 1);
+  ASSERT_FALSE(h.raw[1].empty());
+  EXPECT_EQ(h.raw[1][0][3], cmd::kTableUsers);
+  EXPECT_EQ(w::SingleByteText(h.raw[1][0], 16, 16), "goes");
+}
+
+TEST(TableDepartures, LeaveBetweenHandsTellsTheOthersAndABotSitsDown) {
+  TableHarness h(FastConfig(2, 6));
+  h.Send(1, LoginOf("watcher"));
+  ScriptedClient bob("bob");
+  bob.SetContinueAfterHand(false);
+  h.Join(2, bob);
+  const int bobSeat = bob.OwnSeat();
+  h.raw[1].clear();
+  h.Send(2, Command(cmd::kLeave, 1 << bobSeat, {0, 0, 0, 0}));
+  const auto& got = h.raw[1];
+  ASSERT_GE(got.size(), 6u);
+  EXPECT_EQ(got[0][3], cmd::kTableUsers);
+  EXPECT_EQ(w::SingleByteText(got[0], 16, 16), "bob");
+  for (int i = 1; i <= 4; ++i) EXPECT_EQ(got[i][3], cmd::kSeatName);
+  EXPECT_EQ(w::SingleByteText(got[1 + bobSeat], 16, 16).rfind("robot", 0), 0u);
+  // The seat is a bot's now: the remaining player alone starts the next hand.
+  h.Send(1, Command(cmd::kContinue, 1, {0, 0, 0, 1}));
+  EXPECT_NE(h.table.CurrentHand(), nullptr);
+}
+
+TEST(TableDepartures, LeaveDuringAHandIsToldAfterTheHand) {
+  TableConfig config = FastConfig(2, 9);
+  config.botDelayMs = 500;
+  TableHarness h(config);
+  ScriptedClient stays("stays");
+  h.Join(1, stays);
+  ScriptedClient goes("goes");
+  goes.SetSilent(true);
+  h.Join(2, goes);
+  h.Send(2, Command(cmd::kContinue, 1 << goes.OwnSeat(), {0, 0, 0, 1}));
+  ASSERT_NE(h.table.CurrentHand(), nullptr);
+  h.Send(2, Command(cmd::kLeave, 1 << goes.OwnSeat(), {0, 0, 0, 0}));
+  h.clients.erase(2);
+  ASSERT_TRUE(h.RunUntil([&] { return stays.WonHands() + stays.DrawnHands() >= 1; }, 3600000));
+  const auto& cmds = stays.Commands();
+  const auto users = std::find(cmds.begin(), cmds.end(), cmd::kTableUsers);
+  ASSERT_NE(users, cmds.end());
+  const auto lastOver = std::find(std::make_reverse_iterator(users), cmds.rend(), cmd::kHandOver);
+  EXPECT_NE(lastOver, cmds.rend());  // the notice follows the hand's results
+  EXPECT_TRUE(stays.Problems().empty());
+}
+
+TEST(TableChat, PublicLinesReachAllPrivateLinesOnlyTheAddresseeAndPropsPassUntouched) {
+  TableHarness h(FastConfig(1, 3));
+  for (ConnId id : {1, 2, 3}) h.Send(id, LoginOf("p" + std::to_string(id)));
+  for (auto& [id, packets] : h.raw) packets.clear();
+
+  Packet line = Command(cmd::kChat, 1, {0, 0, 0, 0});
+  w::PutGbkText(line, 16, "p1说道: 你好", 200);
+  h.Send(1, line);
+  for (ConnId id : {1, 2, 3}) {
+    ASSERT_EQ(h.raw[id].size(), 1u) << id;
+    EXPECT_EQ(h.raw[id][0][6], 1);
+    EXPECT_EQ(w::GbkText(h.raw[id][0], 16, 200), "p1说道: 你好");
+    h.raw[id].clear();
+  }
+
+  Packet secret = Command(cmd::kChat, 1, {0, 2, 0, 0});  // to seat 1
+  w::PutGbkText(secret, 16, "悄悄话", 200);
+  h.Send(1, secret);
+  EXPECT_EQ(h.raw[1].size(), 1u);
+  EXPECT_EQ(h.raw[2].size(), 1u);
+  EXPECT_TRUE(h.raw[3].empty());
+  for (auto& [id, packets] : h.raw) packets.clear();
+
+  Packet prop{};
+  for (std::size_t i = 0; i < prop.size(); ++i) prop[i] = static_cast<std::uint8_t>(i * 7);
+  prop[3] = cmd::kChat;
+  w::PutU32BE(prop, off::kPropMarker, cmd::kPropMarkerA);
+  h.Send(1, prop);
+  EXPECT_TRUE(h.raw[1].empty());
+  for (ConnId id : {2, 3}) {
+    ASSERT_EQ(h.raw[id].size(), 1u);
+    for (std::size_t i = 0; i < off::kToken; ++i) EXPECT_EQ(h.raw[id][0][i], prop[i]) << i;
+  }
+}
+
+TEST(TableSpectator, WatcherGetsTheWatchedSeatsViewAndNoOffers) {
+  TableConfig config = FastConfig(3, 12);
+  config.botDelayMs = 300;
+  TableHarness h(config);
+  ScriptedClient player("star");
+  player.SetContinueAfterHand(false);
+  h.Join(1, player);
+  h.Send(9, LoginOf("fan", "watch:1001"));
+  const std::vector<int> greeting = {18, 3, 3, 3, 3, 20, 20, 20, 20, 16};
+  EXPECT_EQ(CommandsOf(h.raw[9]), greeting);
+  for (const Packet& p : h.raw[9]) {
+    if (p[3] == cmd::kUserInfo) {
+      EXPECT_NE(p[6], 15);
+    }
+  }
+  player.SetContinueAfterHand(true);
+  h.Send(1, Command(cmd::kContinue, 1, {0, 0, 0, 1}));
+
+  ASSERT_TRUE(h.RunUntil([&] { return player.WonHands() + player.DrawnHands() >= 1; }, 3600000));
+  int deals = 0;
+  for (const Packet& p : h.raw[9]) {
+    EXPECT_NE(p[3], cmd::kClaimOptions);
+    if (p[3] == cmd::kDealTiles) {
+      ++deals;
+      EXPECT_EQ(p[6], 1);
+      EXPECT_NE(p[17], 0);
+    }
+    if (p[3] == cmd::kDrawTile) {
+      EXPECT_EQ(p[15] != 0, p[6] == 1);
+    }
+  }
+  EXPECT_GE(deals, 1);
+
+  // A watcher arriving during a hand gets the wall break before the players, the seats after.
+  ScriptedClient slow("slow");
+  TableHarness h2(config);
+  AwaitFirstDecision(h2, slow);
+  h2.Send(9, LoginOf("late", "watch:slow"));
+  const auto cmds = CommandsOf(h2.raw[9]);
+  const std::vector<int> join = {18, 3, 3, 3, 3, 41, 20, 20, 20, 20, 40, 40, 40, 40, 16};
+  EXPECT_EQ(cmds, join);
+}
+
+TEST(TableGold, PlayerOutOfGoldGetsTheGoldNoticeAndABotTakesTheSeat) {
+  TableConfig config = FastConfig(3, 2);
+  config.startGold = 40;
+  TableHarness h(config);
+  ScriptedClient poor("poor");
+  h.Join(1, poor);
+  ASSERT_TRUE(h.RunUntil([&] { return poor.GoldOutNotices() > 0; }, 24LL * 3600 * 1000));
+  EXPECT_EQ(h.table.Gold(0), config.startGold);  // the stand-in bot's fresh stack
+  for (const auto& p : poor.Problems()) ADD_FAILURE() << p;
+}
+
+}  // namespace
+}  // namespace tavrel::server
