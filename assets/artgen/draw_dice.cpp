@@ -124,7 +124,7 @@ QImage DrawTumblingDie(int frame) {
     p.restore();
     const double lit = qBound(0.0, n.x * light.x + n.y * light.y + n.z * light.z, 1.0);
     p.setPen(QPen(QColor(110, 100, 86), 0.8));
-    p.setBrush(QColor(20, 16, 10, int(150 * (1 - lit))));
+    p.setBrush(QColor(20, 16, 10, int(110 * (1 - lit))));
     p.drawPolygon(quad);
   }
   return image;
