@@ -19,9 +19,11 @@ void PostToLobby(ClientContext& ctx, int message) {
   ctx.platform.lobby().PostMessage(ctx.startup.LobbyCaption, message, 0, 0);
 }
 
-void GiveUp(ClientContext& ctx) {
-  RestoreLobby(ctx);
-  ctx.platform.EndProgram(1);
+void GiveUp(ClientContext& ctx) { EndWithLobbyRestored(ctx, 1); }
+
+void EndWithLobbyRestored(ClientContext& ctx, int exitCode) {
+  if (LobbyExists(ctx)) RestoreLobby(ctx);
+  ctx.platform.EndProgram(exitCode);
 }
 
 }  // namespace tavrel::session

@@ -18,5 +18,7 @@ void MinimizeLobby(ClientContext& ctx);
 void PostToLobby(ClientContext& ctx, int message);
 // Restores the lobby window and ends the program (unrecoverable conditions).
 void GiveUp(ClientContext& ctx);
+// Restores the lobby window when it is there, then ends the program with that code.
+void EndWithLobbyRestored(ClientContext& ctx, int exitCode);
 
 }  // namespace tavrel::session

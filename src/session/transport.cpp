@@ -51,7 +51,7 @@ bool EnqueueOutgoing(ClientContext& ctx, const Packet& packet) {
     }
     ++s.DroppedKeepAlives;
   }
-  for (std::uint8_t b : packet) s.SendRing.Push(b);
+  s.SendRing.PushAll(packet.data(), kPacket);
   StartSendTask(ctx);
   return true;
 }
@@ -61,11 +61,9 @@ void OnDataArrival(ClientContext& ctx) {
   auto& s = ctx.session;
   platform::ByteVec data = ctx.Winsock1->GetData();
   if (s.DirectMode) {
-    for (std::uint8_t b : data) {
-      if (!s.RecvRing.Push(b)) {
-        GiveUp(ctx);
-        return;
-      }
+    if (!s.RecvRing.PushAll(data.data(), static_cast<int>(data.size()))) {
+      GiveUp(ctx);
+      return;
     }
     StartReceiveTask(ctx);
     return;
@@ -87,7 +85,9 @@ void SendNextPacket(ClientContext& ctx) {
     ctx.sched.SendPending = false;
     return;
   }
-  if (!ctx.Connected()) return;
+  // Queued packets wait while the socket is down, while it carries the proxy
+  // handshake, and until the login or reconnect request due on it has gone out.
+  if (!ctx.Connected() || !s.DirectMode || ctx.sched.LoginPending) return;
   Packet p = s.SendRing.Peek();
   s.SendRing.Advance(kPacket);
   const int c = p[off::kCmd];
