@@ -85,6 +85,7 @@ class PicturePackTest : public ::testing::Test {
     static int argc = 1;
     static char name[] = "picture_pack_test";
     static char* argv[] = {name, nullptr};
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     if (QCoreApplication::instance() == nullptr) app_ = std::make_unique<QGuiApplication>(argc, argv);
     dir_ = std::make_unique<QTemporaryDir>();
     ASSERT_TRUE(QFile::exists(kGenerator)) << "build tavrel-artgen first: " << kGenerator.toStdString();
