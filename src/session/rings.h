@@ -3,6 +3,7 @@
 // that collects proxy handshake replies.
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 #include "session/wire.h"
@@ -27,10 +28,24 @@ struct ByteRing {
     tail = (tail + 1) % kRingSize;
     return tail != head;
   }
+  // Appends bytes in order; false when they do not all fit, which is the moment a
+  // byte-by-byte append would have made the tail catch up with the head. The bytes
+  // that fit are appended either way.
+  bool PushAll(const std::uint8_t* data, int n) {
+    const int room = Free();
+    const int take = n <= room ? n : room + 1;  // the byte that fills the ring is written too
+    const int first = take < kRingSize - tail ? take : kRingSize - tail;
+    std::memcpy(bytes.data() + tail, data, static_cast<std::size_t>(first));
+    std::memcpy(bytes.data(), data + first, static_cast<std::size_t>(take - first));
+    tail = (tail + take) % kRingSize;
+    return n <= room;
+  }
   // Copies the packet at head without moving it.
   Packet Peek() const {
     Packet p;
-    for (int i = 0; i < static_cast<int>(kPacketSize); ++i) p[i] = At(i);
+    const int first = static_cast<int>(kPacketSize) < kRingSize - head ? static_cast<int>(kPacketSize) : kRingSize - head;
+    std::memcpy(p.data(), bytes.data() + head, static_cast<std::size_t>(first));
+    std::memcpy(p.data() + first, bytes.data(), kPacketSize - static_cast<std::size_t>(first));
     return p;
   }
   void Advance(int n) { head = (head + n) % kRingSize; }
