@@ -158,7 +158,16 @@ void NetServer::Run() {
   for (;;) {
     std::int64_t now = Now();
     if (table_.Finished()) {
-      if (finishedAt < 0) finishedAt = now;
+      if (finishedAt < 0) {
+        finishedAt = now;
+        // Whoever is still connected is let go once its last packets have left.
+        for (auto& [id, c] : clients_)
+          if (!c.closing) {
+            c.closing = true;
+            c.closedByTable = true;
+            c.closingSince = now;
+          }
+      }
       if (clients_.empty() || now - finishedAt > limits_.lingerMs) return;
     }
     int timeout = 1000;
