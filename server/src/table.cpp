@@ -318,6 +318,11 @@ void Table::Reconnect(ConnId c, const Packet& p, std::int64_t now) {
     SendTableReset(c, seat);
     SendSeatTiles(c, seat);
     if (hand_->Awaiting(seat)) OfferTo(seat, now);
+  } else if (phase_ == Phase::kBetween) {
+    // The client may have missed the end of the hand and would wait for it forever;
+    // it is dealt into the next hand, whose NewHand clears its table.
+    s.continued = true;
+    MaybeStartHand(now);
   }
 }
 

@@ -1,0 +1,99 @@
+// The real table client (when it has been built) against the real server: it logs
+// in, receives the seat names and details, and stops its keep-alives once a second
+// player has filled the table.
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <fstream>
+#include <sstream>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+#include "scripted_client.h"
+#include "server_process.h"
+
+namespace tavrel::server::testing {
+namespace {
+
+using namespace std::chrono_literals;
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds limit) {
+  const auto end = std::chrono::steady_clock::now() + limit;
+  while (!done()) {
+    if (std::chrono::steady_clock::now() > end) return false;
+    std::this_thread::sleep_for(50ms);
+  }
+  return true;
+}
+
+std::size_t Count(const std::string& text, const std::string& what, std::size_t from = 0) {
+  std::size_t n = 0;
+  for (auto at = text.find(what, from); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+  return n;
+}
+
+TEST(RealClient, LogsInGetsTheTableAndStopsKeepAlivesWhenTheTableIsFull) {
+  struct stat st{};
+  if (::stat(TAVREL_CLIENT_BIN, &st) != 0) GTEST_SKIP() << "tavrelmj is not built in this build";
+  const std::string dir = ::testing::TempDir();
+  const std::string serverLog = dir + "tavrel_real_client_server.log";
+  const std::string clientLog = dir + "tavrel_real_client_debug.log";
+  std::remove(serverLog.c_str());
+  std::remove(clientLog.c_str());
+  ServerProcess server({"--bots", "2", "--seed", "3", "--log", serverLog});
+  ASSERT_GT(server.Port(), 0);
+
+  const std::string line = "alice$k$127.0.0.1$" + std::to_string(server.Port()) + "$本地$0$$0$$$$$$0$0$";
+  const pid_t client = ::fork();
+  if (client == 0) {
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    ::setenv("TAVREL_BOX_TIMEOUT_MS", "200", 1);
+    ::setenv("TAVREL_DEBUG_LOG", clientLog.c_str(), 1);
+    ::execl(TAVREL_CLIENT_BIN, TAVREL_CLIENT_BIN, line.c_str(), static_cast<char*>(nullptr));
+    std::_Exit(127);
+  }
+  ASSERT_GT(client, 0);
+  struct Reaper {
+    pid_t pid;
+    ~Reaper() {
+      ::kill(pid, SIGTERM);
+      ::waitpid(pid, nullptr, 0);
+    }
+  } reaper{client};
+
+  // Alone at a table for two players, the client sends a keep-alive every 5 s.
+  ASSERT_TRUE(WaitFor([&] { return ReadFile(serverLog).find("login: 'alice'") != std::string::npos; }, 15s));
+  ASSERT_TRUE(WaitFor([&] { return Count(ReadFile(serverLog), "KeepAlive(24)") >= 1; }, 12s));
+
+  ScriptedClient bob("bob");
+  bob.SetContinueAfterHand(false);
+  const int fd = ConnectLoopback(server.Port());
+  ASSERT_GE(fd, 0);
+  const Packet login = bob.LoginPacket();
+  ASSERT_TRUE(WriteAll(fd, login.data(), login.size(), std::chrono::steady_clock::now() + 5s));
+  ASSERT_TRUE(WaitFor([&] { return ReadFile(serverLog).find("table full") != std::string::npos; }, 10s));
+
+  // Seat names and details reach the client; then no keep-alive for more than a period.
+  std::this_thread::sleep_for(7s);
+  const std::string log = ReadFile(serverLog);
+  const std::size_t full = log.find("table full");
+  EXPECT_EQ(Count(log, "KeepAlive(24)", full), 0u) << log.substr(full);
+  const std::string received = ReadFile(clientLog);
+  if (!received.empty()) {
+    EXPECT_EQ(Count(received, "recv 3 "), 4u);
+    EXPECT_EQ(Count(received, "recv 20 "), 4u);
+  }
+  ::close(fd);
+}
+
+}  // namespace
+}  // namespace tavrel::server::testing
