@@ -324,6 +324,22 @@ TEST(TableReconnect, RightTokenAndNumberRebuildTheTable) {
   for (const auto& p : client.Problems()) ADD_FAILURE() << p;
 }
 
+TEST(TableReconnect, ReturningBetweenHandsIsDealtIntoTheNextHand) {
+  TableHarness h(FastConfig(3, 30));
+  ScriptedClient client("back");
+  client.SetContinueAfterHand(false);
+  h.Join(1, client);
+  h.Send(1, Command(cmd::kContinue, 1, {0, 0, 0, 1}));
+  ASSERT_TRUE(h.RunUntil([&] { return client.WonHands() + client.DrawnHands() == 1; }, 3600000));
+  h.Drop(1);
+  const std::size_t seen = client.Commands().size();
+  h.clients[2] = &client;
+  h.Send(2, client.ReconnectPacket());
+  ASSERT_GE(client.Commands().size(), seen + 2);
+  EXPECT_EQ(client.Commands()[seen], cmd::kReconnectResult);
+  EXPECT_EQ(client.Commands()[seen + 1], cmd::kNewHand);
+}
+
 TEST(TableReconnect, SeatIsGivenUpAfterNinetySeconds) {
   TableConfig config = FastConfig(2, 4);
   TableHarness h(config);
