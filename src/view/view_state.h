@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <vector>
 
 namespace tavrel::view {
@@ -57,6 +58,10 @@ struct ViewState {
   std::function<bool()> wealthDoubling;
 
   WindowButtonActions actions;
+
+  // The drawing backend attached to the windows, owned here so that it goes
+  // before the windows' model does.
+  std::shared_ptr<void> windowBackend;
 
   // Parts that keep per-hand display state of their own (claim count, hand-end
   // flags shared with the props) register its reset here; ResetLayout runs them.

@@ -1,0 +1,54 @@
+#include "platform/qt/qt_pictures.h"
+
+#include <QDir>
+#include <QImageReader>
+#include <cstdio>
+
+namespace tavrel::platform::qt {
+
+QtPictures::QtPictures(QString folder) : folder_(std::move(folder)) {
+  folderExists_ = QDir(folder_).exists();
+  // The client still starts without its pictures; say once where they were looked for.
+  if (!folderExists_) {
+    std::fprintf(stderr, "picture pack not found: %s\n", QDir::toNativeSeparators(folder_).toLocal8Bit().constData());
+    std::fflush(stderr);
+  }
+}
+
+bool QtPictures::Load(int resourceId) { return Pixmap(resourceId) != nullptr; }
+
+const QPixmap* QtPictures::Pixmap(int resourceId) {
+  if (resourceId <= 0) return nullptr;
+  auto it = decoded_.find(resourceId);
+  if (it == decoded_.end()) {
+    Entry entry;
+    if (folderExists_) {
+      QImageReader reader(folder_ + QLatin1Char('/') + QString::number(resourceId) + QStringLiteral(".png"));
+      QImage image = reader.read();
+      if (!image.isNull()) {
+        entry.pixmap = QPixmap::fromImage(std::move(image));
+        entry.ok = !entry.pixmap.isNull();
+      }
+    }
+    it = decoded_.emplace(resourceId, std::move(entry)).first;
+  }
+  return it->second.ok ? &it->second.pixmap : nullptr;
+}
+
+const QPixmap* QtPictures::Scaled(int resourceId, const Rect& clip, int width, int height) {
+  const QPixmap* source = Pixmap(resourceId);
+  if (!source || width <= 0 || height <= 0) return nullptr;
+  const bool whole = clip.width <= 0 || clip.height <= 0;
+  if (whole && source->width() == width && source->height() == height) return source;
+  const ScaledKey key{resourceId, width, height, whole ? 0 : int(clip.left), whole ? 0 : int(clip.top),
+                      whole ? 0 : int(clip.width), whole ? 0 : int(clip.height)};
+  auto it = scaled_.find(key);
+  if (it == scaled_.end()) {
+    QPixmap part = whole ? *source
+                         : source->copy(QRect(int(clip.left), int(clip.top), int(clip.width), int(clip.height)));
+    it = scaled_.emplace(key, part.scaled(width, height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)).first;
+  }
+  return &it->second;
+}
+
+}  // namespace tavrel::platform::qt
