@@ -18,6 +18,7 @@ if [[ ! -x "$server" ]]; then
   exit 1
 fi
 
+# Waiting in the background keeps this script able to act on a signal at once.
 pids=()
 stop_all() {
   local pid
@@ -58,14 +59,18 @@ lobby="$bin/tavrel-lobby"
 client="$bin/tavrelmj"
 if [[ -x "$lobby" ]] && "$lobby" --help 2>&1 | grep -q -- '--server-port'; then
   echo "demo: starting the lobby as '$user'; it starts the table client"
-  "$lobby" --server-host 127.0.0.1 --server-port "$port" --user "$user" || true
+  "$lobby" --server-host 127.0.0.1 --server-port "$port" --user "$user" &
+  pids+=("$!")
+  wait "$!" || true
 elif [[ -x "$client" ]]; then
   # The lobby's command line: 15 fields, each ending with "$": user, key, host, port,
   # location, connection type 0 (direct), proxy host, port, user, password, mode switch,
   # lobby caption, main caption, props switch 0, plug-in number 0.
   line="$user\$demo\$127.0.0.1\$$port\$本地\$0\$\$0\$\$\$\$\$\$0\$0\$"
   echo "demo: starting the table client as '$user' (no lobby stand-in yet)"
-  "$client" "$line" || true
+  "$client" "$line" &
+  pids+=("$!")
+  wait "$!" || true
 else
   echo "demo: the table client is not built yet ($client is missing)."
   echo "demo: the server keeps running on 127.0.0.1:$port; press Ctrl-C to stop it."

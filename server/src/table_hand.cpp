@@ -20,7 +20,9 @@ std::vector<Tile> ShowdownOrder(const Hand& hand, int seat) {
   Tile last = kNoTile;
   if (tiles.size() % 3 == 2) {
     last = hand.LastDrawn(seat);
-    tiles.erase(std::find(tiles.begin(), tiles.end(), last));
+    auto at = std::find(tiles.begin(), tiles.end(), last);
+    if (at == tiles.end()) last = kNoTile;
+    else tiles.erase(at);
   }
   std::sort(tiles.begin(), tiles.end(), [](Tile a, Tile b) { return KindOf(a) < KindOf(b); });
   if (last != kNoTile) tiles.push_back(last);

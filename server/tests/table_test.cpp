@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <random>
 #include <set>
 
 #include "hand_rules.h"
@@ -201,21 +202,22 @@ TEST(TableFlow, FullTableGetsNamesDetailsAndDealerThenWaitsForContinue) {
 TEST(TableFlow, LoginsThatAreRefused) {
   struct Case {
     const char* what;
+    int bots;
     std::string key;
-    std::vector<std::pair<std::string, std::string>> logins;  // name, key
+    std::vector<std::pair<std::string, std::string>> logins;  // name, key; the last one is refused
     int expected;
   };
   const std::vector<Case> cases = {
-      {"table full", "", {{"first", ""}, {"second", ""}}, 2},
-      {"wrong key", "secret", {{"first", "guess"}}, 3},
-      {"name already seated", "", {{"twin", ""}}, 2},
-      {"no name", "", {{"", ""}}, 3},
+      {"table full", 3, "", {{"first", ""}, {"second", ""}}, 2},
+      {"wrong key", 3, "secret", {{"first", "guess"}}, 3},
+      {"name already seated", 2, "", {{"twin", ""}, {"twin", ""}}, 2},
+      {"no name", 3, "", {{"", ""}}, 3},
+      {"watching nobody", 3, "", {{"fan", "watch:9999"}}, 2},
   };
   for (const auto& c : cases) {
-    TableConfig config = FastConfig(c.what == std::string("name already seated") ? 2 : 3, 1);
+    TableConfig config = FastConfig(c.bots, 1);
     config.key = c.key;
     TableHarness h(config);
-    if (c.what == std::string("name already seated")) h.Send(50, LoginOf("twin"));
     ConnId id = 1;
     for (const auto& [name, key] : c.logins) h.Send(id++, LoginOf(name, key));
     const ConnId last = id - 1;
@@ -287,6 +289,35 @@ TEST(TableValidation, IllegalMovesAreIgnoredUntilTheServerActsForTheSeat) {
   // The server answered for the seat: a pass, and on its own turn the tile just drawn.
   EXPECT_EQ(counter.ownDiscards, ownTurn ? 1 : 0);
   EXPECT_TRUE(h.table.CurrentHand()->Over() || counter.ownOffers > offers || !h.table.CurrentHand()->Awaiting(0));
+}
+
+TEST(TableValidation, RandomPacketsFromASeatNeverBreakTheRules) {
+  TableConfig config = FastConfig(3, 77);
+  config.hands = 5;
+  TableHarness h(config);
+  Referee referee;
+  h.table.SetObserver(&referee);
+  ScriptedClient client("noisy");
+  client.SetSilent(true);
+  h.Join(1, client);
+  std::mt19937 rng(3);
+  const int commands[] = {cmd::kDiscardTile, cmd::kClaimReply, cmd::kContinue, cmd::kChat, cmd::kKeepAlive, 0, 255};
+  int sent = 0;
+  while (!h.table.Finished() && sent < 200000) {
+    for (int i = 0; i < 50; ++i, ++sent) {
+      Packet p{};
+      for (auto& b : p) b = static_cast<std::uint8_t>(rng());
+      p[3] = static_cast<std::uint8_t>(commands[rng() % 7]);
+      if (p[3] == cmd::kContinue) p[15] = 1;  // a leave would end the test
+      if (p[3] == cmd::kDiscardTile && h.table.CurrentHand() && !h.table.CurrentHand()->Row(0).concealed.empty())
+        p[15] = h.table.CurrentHand()->Row(0).concealed[rng() % h.table.CurrentHand()->Row(0).concealed.size()];
+      h.Send(1, p);
+    }
+    h.AdvanceTo(h.now + 1000);
+  }
+  EXPECT_TRUE(h.table.Finished());
+  EXPECT_EQ(referee.hands, 5);
+  for (const auto& p : referee.problems) ADD_FAILURE() << p;
 }
 
 TEST(TableReconnect, RightTokenAndNumberRebuildTheTable) {
