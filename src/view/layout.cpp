@@ -16,6 +16,7 @@ namespace {
 constexpr int kDesignWidth = 1024;
 constexpr int kDesignHeight = 768;
 constexpr std::uint32_t kLabelText = platform::kWhite;
+constexpr std::uint32_t kTableLineBack = 0x1E3C14;  // dark felt green, red in the low byte
 
 struct Point {
   double x, y;
@@ -206,6 +207,8 @@ void LayOutChat(ClientContext& ctx) {
     Control& line = OnTable(ctx, "Sysmsg", i, ControlKind::List);
     line.Move(312 * s, (691 + 19 * i) * s, 281 * s, 18 * s);
     line.SetBackTransparent(false);
+    line.SetBackColor(kTableLineBack);
+    line.SetForeColor(platform::kWhite);
   }
 }
 
@@ -233,7 +236,7 @@ void LayOutRuleDisplays(ClientContext& ctx) {
     Control& rule = TableLabel(ctx, "lbfont", i, small ? 9 : 10);
     rule.Move(small ? 424 * s - 10 : 424 * s, (280 + 32 * i) * s, 176 * s, 26 * s);
     rule.SetBackTransparent(false);
-    rule.SetBackColor(0x1E4A1E);
+    rule.SetBackColor(kTableLineBack);
     rule.SetAlignment(2);
   }
   for (Control* c : {&beishu, &difen, &wealth, &lbwealth}) c->SetVisible(false);
