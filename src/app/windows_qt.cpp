@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QSaveFile>
 #include <QTimer>
 #include <cstdio>
 #include <cstdlib>
@@ -33,7 +34,9 @@ void ScheduleScreenshot(platform::qt::QtUi& ui) {
     if (QScreen* screen = QGuiApplication::primaryScreen()) shot = screen->grabWindow(0);
     if (shot.isNull())
       if (platform::qt::FormWindow* main = ui.Window(kMainForm)) shot = main->grab();
-    const bool saved = !shot.isNull() && shot.save(path, "PNG");
+    // Written under another name and renamed, so a reader never sees half a picture.
+    QSaveFile out(path);
+    const bool saved = !shot.isNull() && out.open(QIODevice::WriteOnly) && shot.save(&out, "PNG") && out.commit();
     std::fprintf(stderr, "screenshot %s: %s\n", saved ? "saved" : "failed", path.toLocal8Bit().constData());
     std::fflush(stderr);
   });
