@@ -31,7 +31,7 @@ std::string Usage() {
          "  --key K               login key every player must give\n"
          "  --log FILE            packet and event log\n"
          "  --bot-delay MS        pause before a bot moves (default 700)\n"
-         "  --grace MS            wait beyond a client's own countdown before moving for it (default 6000)\n"
+         "  --grace MS            wait beyond a client's own countdown before moving for it (default 10000)\n"
          "  --gold N              starting gold of every player (default 10000)\n"
          "  --base N              coins per point, the room's base stake (default 10)\n"
          "Prints 'listening on HOST:PORT' once it accepts connections.\n";

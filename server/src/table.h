@@ -29,7 +29,7 @@ struct TableConfig {
   int hands = 0;                // stop after this many hands; 0 = never
   std::string key;              // login key required when not empty
   int botDelayMs = 700;         // pause before a bot acts
-  int graceMs = 6000;           // waited beyond the client's own countdown before acting for it
+  int graceMs = 10000;          // waited beyond the client's own countdown before acting for it
   int reconnectHoldMs = 90000;  // a lost seat is kept this long
   std::int64_t startGold = 10000;
   int coinsPerPoint = 10;       // also the room's base stake

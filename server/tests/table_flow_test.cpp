@@ -113,12 +113,13 @@ TEST(TableValidation, IllegalMovesAreIgnoredUntilTheServerActsForTheSeat) {
   ASSERT_TRUE(h.table.CurrentHand()->Awaiting(0));
   EXPECT_EQ(h.table.CurrentHand()->Row(0).concealed, before);
 
-  // The client counts 8 s down and shows 0 for a second; the server waits 6 s more.
-  h.AdvanceTo(offeredAt + 14999);
+  // The client counts 8 s down and shows 0 for a second; the server waits its grace more.
+  const std::int64_t due = offeredAt + 9000 + TableConfig{}.graceMs;
+  h.AdvanceTo(due - 1);
   EXPECT_TRUE(h.table.CurrentHand()->Awaiting(0));
   EXPECT_EQ(counter.ownDiscards, 0);
   const int offers = counter.ownOffers;
-  h.AdvanceTo(offeredAt + 15000);
+  h.AdvanceTo(due);
   // The server answered for the seat: a pass, and on its own turn the tile just drawn.
   EXPECT_EQ(counter.ownDiscards, ownTurn ? 1 : 0);
   EXPECT_TRUE(h.table.CurrentHand()->Over() || counter.ownOffers > offers || !h.table.CurrentHand()->Awaiting(0));
