@@ -82,15 +82,17 @@ TEST(RealClient, LogsInGetsTheTableAndStopsKeepAlivesWhenTheTableIsFull) {
   ASSERT_TRUE(WriteAll(fd, login.data(), login.size(), std::chrono::steady_clock::now() + 5s));
   ASSERT_TRUE(WaitFor([&] { return ReadFile(serverLog).find("table full") != std::string::npos; }, 10s));
 
-  // Seat names and details reach the client; then no keep-alive for more than a period.
-  std::this_thread::sleep_for(7s);
+  // Seat names and details reach the client; then no keep-alive for more than a period
+  // (one that crossed the names on the wire is let pass).
+  std::this_thread::sleep_for(1s);
+  const std::size_t settled = ReadFile(serverLog).size();
+  std::this_thread::sleep_for(6s);
   const std::string log = ReadFile(serverLog);
-  const std::size_t full = log.find("table full");
-  EXPECT_EQ(Count(log, "KeepAlive(24)", full), 0u) << log.substr(full);
+  EXPECT_EQ(Count(log, "KeepAlive(24)", settled), 0u) << log.substr(log.find("table full"));
   const std::string received = ReadFile(clientLog);
   if (!received.empty()) {
-    EXPECT_EQ(Count(received, "recv 3 "), 4u);
-    EXPECT_EQ(Count(received, "recv 20 "), 4u);
+    EXPECT_GE(Count(received, "SeatName"), 4u);
+    EXPECT_GE(Count(received, "UserInfo"), 4u);
   }
   ::close(fd);
 }
