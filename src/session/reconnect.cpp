@@ -111,6 +111,10 @@ void Reconnect(ClientContext& ctx) {
   StartLoginTask(ctx);
 }
 
+void KeepReconnectNumber(ClientContext& ctx) {
+  State(ctx).ReconnectNumber = wire::U32LE(ctx.session.RecvPacket, off::kTailNumber);
+}
+
 void OnReconnectResult(ClientContext& ctx) {
   auto& s = ctx.session;
   if (s.RecvPacket[15] == 1) {

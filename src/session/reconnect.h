@@ -33,6 +33,8 @@ void TimerCountTick(ClientContext& ctx);
 void Reconnect(ClientContext& ctx);
 // Turns the login packet into the reconnect request: command 28, the token, the number.
 void MakeReconnectRequest(Packet& loginPacket, SessionToken token, std::uint32_t reconnectNumber);
+// Keeps the number at 268..271 of the packet being handled (the dealer announcement calls this).
+void KeepReconnectNumber(ClientContext& ctx);
 // ReconnectResult (command 29).
 void OnReconnectResult(ClientContext& ctx);
 

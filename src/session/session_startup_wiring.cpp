@@ -13,6 +13,12 @@ void RegisterStartup(ClientContext& ctx) {
   RegisterHandler(ctx, cmd::kLoginResult, OnLoginResult);
   RegisterHandler(ctx, cmd::kReconnectResult, OnReconnectResult);
   RegisterHandler(ctx, cmd::kTableClosed, OnTableClosed);
+  // The dealer announcement carries the number a reconnection sends back. The
+  // departures module registers its full PlayerLeft handler later (replacing
+  // this one) and keeps the number through KeepReconnectNumber.
+  RegisterHandler(ctx, cmd::kPlayerLeft, [](ClientContext& cx) {
+    if ((cx.session.info.value[3] & 0xFF) == 2) KeepReconnectNumber(cx);
+  });
   ctx.hooks.proxyReceive = [&ctx] { ProxyReceive(ctx); };
   ctx.hooks.startReconnection = [&ctx] { StartReconnection(ctx); };
   ctx.hooks.closeTableOp = [&ctx] { CloseTable(ctx); };

@@ -44,6 +44,13 @@ TEST_F(ReconnectTest, RequestCarriesTokenAndNumberLittleEndian) {
   }
 }
 
+TEST_F(ReconnectTest, DealerAnnouncementKeepsTheNumber) {
+  LoggedIn();
+  Feed(WithTail(Make(cmd::kPlayerLeft, 2, {0, 1, 0, 2}), 511));
+  Ticks(3);
+  EXPECT_EQ(ctx.startup.reconnect.ReconnectNumber, 511u);
+}
+
 TEST_F(ReconnectTest, SocketBackOnTheThirdAttemptStopsTheAttempts) {
   LoggedIn();
   ctx.startup.reconnect.ReconnectNumber = 1000000;
