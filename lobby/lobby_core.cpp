@@ -37,6 +37,12 @@ void LobbyCore::StartClient() {
   }
   client_ = new QProcess;
   client_->setProcessChannelMode(QProcess::ForwardedChannels);
+  // Without a display a headless run still starts a working client.
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  if (options_.headless && !env.contains("QT_QPA_PLATFORM") && !env.contains("DISPLAY") &&
+      !env.contains("WAYLAND_DISPLAY"))
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+  client_->setProcessEnvironment(env);
   connect(client_, &QProcess::started, this, [this] { Log("client started pid " + QString::number(client_->processId())); });
   connect(client_, &QProcess::finished, this, [this](int code, QProcess::ExitStatus status) {
     Log(QString("client exited code %1%2").arg(code).arg(status == QProcess::CrashExit ? " (crashed)" : ""));

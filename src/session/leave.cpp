@@ -101,6 +101,21 @@ void LeaveTable(ClientContext& ctx) {
   for (auto& step : ctx.startup.leaveTableSteps) step();
 }
 
+void SetIdleLobbyWatch(ClientContext& ctx, bool on) {
+  auto& watch = ctx.startup.idleLobbyWatch;
+  if (!watch) {
+    if (!on) return;
+    watch = ctx.platform.CreateTimer();
+    watch->SetInterval(kIdleLobbyWatchMs);
+    // A client left behind by a lobby that went away would otherwise wait forever.
+    watch->onTick = [&ctx] {
+      if (!LobbyExists(ctx)) ctx.platform.EndProgram(0);
+    };
+  }
+  const bool lobbyNamed = !ctx.startup.LobbyCaption.empty();
+  watch->SetEnabled(on && lobbyNamed && !ctx.platform.Ending());
+}
+
 void CloseTable(ClientContext& ctx) {
   auto& s = ctx.session;
   auto& st = ctx.startup;
@@ -132,6 +147,7 @@ void CloseTable(ClientContext& ctx) {
   ctx.main().SetState(platform::WindowState::Minimized);
   if (ctx.props.Active()) ctx.props.plugin->TableGone();
   for (auto& step : ctx.hooks.closeTableSteps) step();
+  SetIdleLobbyWatch(ctx, true);
 }
 
 void CreateExitForms(ClientContext& ctx) {
@@ -225,6 +241,7 @@ void UnloadMainWindow(ClientContext& ctx) {
   ctx.props.active = false;
   ctx.props.plugin.reset();
   StopReconnection(ctx);
+  SetIdleLobbyWatch(ctx, false);
   for (auto& [name, form] : ctx.ui.Forms())
     if (name != kMainForm) form->Unload();
   ctx.platform.EndProgram(0);

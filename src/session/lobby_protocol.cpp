@@ -77,6 +77,7 @@ void OnLobbyMessage(ClientContext& ctx, int message, long wParam, long lParam) {
 
 void FreshLogin(ClientContext& ctx) {
   auto& st = ctx.startup;
+  SetIdleLobbyWatch(ctx, false);
   ctx.session.DirectMode = true;
   ctx.session.LoginAwaited = true;
   ResetLoginPacket(st.LoginPacket);

@@ -186,6 +186,7 @@ void StartUp(ClientContext& ctx, const std::string& commandLine) {
   st.LoginPacket = BuildLoginPacket(st.UserName, st.fields[1]);
   st.fields[1].assign(st.fields[1].size(), '*');  // the key lives on only inside the login packet
   ctx.table.custom[0].name = st.UserName;
+  ctx.table.SpectatorMode = st.Spectator ? round::kTrue : round::kFalse;
 
   // 6. The connection.
   if (st.ConnectionType == 0) {

@@ -76,6 +76,8 @@ struct Startup {
 
   ProxyState proxy;
   ReconnectState reconnect;
+  // While idle after a table, ends the program once the lobby is gone.
+  std::unique_ptr<platform::Timer> idleLobbyWatch;
   DebugLogState debugLog;
 
   // Steps of later modules: the start button idle and unusable on a fresh login;

@@ -68,6 +68,10 @@ TEST_F(SessionLobbyTest, HeadlessLobbyStartsTheClientAndExchangesItsMessages) {
   EXPECT_EQ(conn.PacketAt(conn.PacketCount() - 1)[3], 16);
   EXPECT_EQ(::kill(clientPid, 0), 0) << "the client stays for the next seat";
   EXPECT_EQ(lobby.Output().find("k3y-0001"), std::string::npos) << "the lobby's log masks the key";
+
+  // Idle after the table, the client does not outlive its lobby.
+  lobby.process.kill();
+  EXPECT_TRUE(ClientEnded(8000));
 }
 
 TEST_F(SessionLobbyTest, KilledLobbyMakesTheClientEndWhenItNextLooksForIt) {

@@ -60,6 +60,16 @@ TEST_F(LeaveTest, QuittingWhileConnectedSendsExactlyTheLeavePacket) {
   EXPECT_TRUE(sock().sendCalls.size() == 1u && !platform.ended) << "idle until the lobby acts";
 }
 
+TEST_F(LeaveTest, AnIdleClientEndsWhenItsLobbyGoesAway) {
+  session::ShowExitForm(ctx);
+  Click("frmExit", "pbCloseMe");
+  platform.Advance(10000);
+  EXPECT_FALSE(platform.ended);
+  platform.simLobby().windows.clear();
+  platform.Advance(session::kIdleLobbyWatchMs + 100);
+  EXPECT_TRUE(platform.ended);
+}
+
 TEST_F(LeaveTest, ExitFormShowsTheRunawayLineOnlyWhilePlayingAsAPlayer) {
   struct Case {
     bool playing, spectator, lineShown;

@@ -23,6 +23,7 @@ TEST_F(StartupTest, FifteenFieldLineConnectsDirectlyAsFieldOne) {
   EXPECT_THAT(Posted(), ElementsAre(22)) << "22 just before the login goes out";
   EXPECT_EQ(SysLines(0), std::vector<std::string>{"正在连接服务器..."});
   EXPECT_FALSE(ctx.startup.Spectator);
+  EXPECT_EQ(ctx.table.SpectatorMode, round::kFalse);
   EXPECT_EQ(ctx.table.custom[0].name, "alice");
 
   const auto sent = SentPackets();
@@ -45,6 +46,7 @@ TEST_F(StartupTest, NumberAfterFieldFiveWithoutFinalDollarStartsASpectator) {
     FreshClient f;
     f.StartAndLogIn(line);
     EXPECT_TRUE(f.ctx.startup.Spectator) << line;
+    EXPECT_EQ(f.ctx.table.SpectatorMode, round::kTrue) << line;
     EXPECT_EQ(f.ctx.startup.SpectatorUserId, 12345) << line;
     EXPECT_EQ(f.ctx.startup.ConnectionType, 0) << line;
     EXPECT_EQ(f.SentPackets().size(), 1u) << line;
