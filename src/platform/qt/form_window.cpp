@@ -621,6 +621,9 @@ bool FormWindow::event(QEvent* e) {
 void FormWindow::changeEvent(QEvent* e) {
   QWidget::changeEvent(e);
   if (e->type() != QEvent::WindowStateChange) return;
+  // Only minimise and restore count: activation changes the window state too.
+  const bool wasMinimized = static_cast<QWindowStateChangeEvent*>(e)->oldState() & Qt::WindowMinimized;
+  if (wasMinimized == isMinimized()) return;
   form_.SetState(isMinimized() ? WindowState::Minimized : WindowState::Normal);
   UiEvent resize;
   resize.type = UiEventType::Resize;

@@ -30,6 +30,7 @@ class FormWindow final : public QWidget {
   Form& form() { return form_; }
   // Applies the model when its revision moved; repaints only what changed.
   void Sync();
+  bool NeedsSync() const { return !applied_ || form_.Revision() != syncedRevision_; }
   // The whole form as it is drawn now (screenshots, tests).
   QImage Render();
   // Runs when the window system asks to close a form that has no Close handler.

@@ -11,7 +11,7 @@ QtUi::QtUi(Ui& ui, QtPictures& pictures, std::string mainForm)
   ui_.onFormCreated = [this](Form& form) { Attach(form); };
   // Redraw once per turn of the event loop, just before it waits: no polling timer.
   if (auto* dispatcher = QAbstractEventDispatcher::instance(QCoreApplication::instance()->thread()))
-    blockHook_ = connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, &QtUi::SyncNow);
+    blockHook_ = connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, &QtUi::ScheduleSync);
 }
 
 QtUi::~QtUi() {
@@ -30,7 +30,19 @@ void QtUi::Attach(Form& form) {
   windows_[form.Name()] = std::move(window);
 }
 
+void QtUi::ScheduleSync() {
+  // The dispatcher is preparing its wait here: only look, and post the work, so
+  // that no window is created or shown from inside the wait's set-up.
+  if (syncPosted_) return;
+  bool changed = false;
+  for (auto& [name, window] : windows_) changed = changed || window->NeedsSync();
+  if (!changed) return;
+  syncPosted_ = true;
+  QMetaObject::invokeMethod(this, &QtUi::SyncNow, Qt::QueuedConnection);
+}
+
 void QtUi::SyncNow() {
+  syncPosted_ = false;
   for (auto& [name, window] : windows_) window->Sync();
 }
 

@@ -29,12 +29,14 @@ class QtUi final : public QObject {
 
  private:
   void Attach(Form& form);
+  void ScheduleSync();
 
   Ui& ui_;
   QtPictures& pictures_;
   std::string mainForm_;
   std::map<std::string, std::unique_ptr<FormWindow>> windows_;
   QMetaObject::Connection blockHook_;
+  bool syncPosted_ = false;
   QCursor handCursor_{Qt::PointingHandCursor};
 };
 
