@@ -18,6 +18,9 @@ namespace tavrel::platform::qt {
 
 namespace {
 
+const QColor kFormBack(0xF4, 0xEB, 0xD7);  // parchment
+const QColor kFormEdge(0x8A, 0x5A, 0x2B);  // the frame's wood
+
 QColor ColorOf(std::uint32_t c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
 
 QRect PixelRect(QPointF origin, const Control& c) {
@@ -92,13 +95,19 @@ FormWindow::FormWindow(Form& form, QtPictures& pictures) : QWidget(nullptr), for
   setAttribute(Qt::WA_StaticContents);
   setMouseTracking(true);
   setFocusPolicy(Qt::StrongFocus);
-  const QStringList families = QFontDatabase::families(QFontDatabase::SimplifiedChinese);
-  for (const char* wanted : {"WenQuanYi Micro Hei", "Noto Sans CJK SC", "Noto Sans SC"})
-    if (families.contains(QLatin1String(wanted))) {
-      baseFont_.setFamily(QLatin1String(wanted));
-      break;
-    }
+}
+
+void FormWindow::SetTextFamily(const QString& family) {
+  if (family.isEmpty()) return;
+  baseFont_.setFamily(family);
   setFont(baseFont_);
+}
+
+QString ChineseTextFamily() {
+  const QStringList families = QFontDatabase::families(QFontDatabase::SimplifiedChinese);
+  for (const char* wanted : {"WenQuanYi Micro Hei", "Noto Sans CJK SC", "Noto Sans SC", "AR PL UMing CN"})
+    if (families.contains(QLatin1String(wanted))) return QLatin1String(wanted);
+  return families.isEmpty() ? QString() : families.front();
 }
 
 FormWindow::~FormWindow() {
@@ -341,7 +350,12 @@ void FormWindow::SyncWidget(Control& c, const QRect& rect, bool shown) {
 
 void FormWindow::paintEvent(QPaintEvent* e) {
   QPainter p(this);
-  p.fillRect(e->rect(), Qt::black);
+  // Uncovered form area: the dialog colour (the main window is covered by its skin and table).
+  p.fillRect(e->rect(), kFormBack);
+  if (form_.Frameless() && !rect().isEmpty()) {
+    p.setPen(QPen(kFormEdge, 2));
+    p.drawRect(rect().adjusted(1, 1, -1, -1));
+  }
   PaintLevel(p, std::string(), QPointF(0, 0), e->rect());
 }
 
@@ -384,7 +398,7 @@ void FormWindow::PaintControl(QPainter& p, const Control& c, const QRect& rect) 
 QImage FormWindow::Render() {
   Sync();
   QImage image(size(), QImage::Format_RGB32);
-  image.fill(Qt::black);
+  image.fill(kFormBack);
   QPainter p(&image);
   PaintLevel(p, std::string(), QPointF(0, 0), image.rect());
   p.end();

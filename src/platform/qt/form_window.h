@@ -36,6 +36,7 @@ class FormWindow final : public QWidget {
   // Runs when the window system asks to close a form that has no Close handler.
   std::function<void()> onCloseWithoutHandler;
   void SetHandCursor(const QCursor& cursor) { handCursor_ = cursor; }
+  void SetTextFamily(const QString& family);
   // The real widget of a list or text box control, if created.
   QWidget* ControlWidget(const std::string& name, int index = -1);
 
@@ -119,6 +120,9 @@ class FormWindow final : public QWidget {
   QCursor handCursor_{Qt::PointingHandCursor};
   QFont baseFont_;
 };
+
+// A font family that has the Simplified Chinese characters (looked up once: it is slow).
+QString ChineseTextFamily();
 
 // Key codes as the table client numbers them (F1 112, Esc 27, Enter 13, letters upper-case).
 int KeyCodeOf(int qtKey);

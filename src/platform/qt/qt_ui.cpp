@@ -6,7 +6,7 @@
 namespace tavrel::platform::qt {
 
 QtUi::QtUi(Ui& ui, QtPictures& pictures, std::string mainForm)
-    : ui_(ui), pictures_(pictures), mainForm_(std::move(mainForm)) {
+    : ui_(ui), pictures_(pictures), mainForm_(std::move(mainForm)), textFamily_(ChineseTextFamily()) {
   for (auto& [name, form] : ui_.Forms()) Attach(*form);
   ui_.onFormCreated = [this](Form& form) { Attach(form); };
   // Redraw once per turn of the event loop, just before it waits: no polling timer.
@@ -23,6 +23,7 @@ QtUi::~QtUi() {
 void QtUi::Attach(Form& form) {
   auto window = std::make_unique<FormWindow>(form, pictures_);
   window->SetHandCursor(handCursor_);
+  window->SetTextFamily(textFamily_);
   if (form.Name() == mainForm_)
     window->onCloseWithoutHandler = [this] {
       if (onMainClosed) onMainClosed();

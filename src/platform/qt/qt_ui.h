@@ -38,6 +38,7 @@ class QtUi final : public QObject {
   QMetaObject::Connection blockHook_;
   bool syncPosted_ = false;
   QCursor handCursor_{Qt::PointingHandCursor};
+  QString textFamily_;
 };
 
 }  // namespace tavrel::platform::qt
