@@ -11,6 +11,7 @@
 
 #include "app/client_context.h"
 #include "app/qt_backend.h"
+#include "session/leave.h"
 #include "platform/qt/qt_pictures.h"
 #include "platform/qt/qt_platform.h"
 #include "platform/qt/qt_ui.h"
@@ -53,7 +54,8 @@ void AttachWindows(ClientContext& ctx) {
   auto* pictures = dynamic_cast<platform::qt::QtPictures*>(&ctx.platform.pictures());
   if (!pictures) return;
   auto ui = std::make_shared<platform::qt::QtUi>(ctx.ui, *pictures, kMainForm);
-  ui->onMainClosed = [&ctx] { ctx.platform.EndProgram(0); };
+  // Closing the table window is its unload: the unload steps run, then the program ends.
+  ui->onMainClosed = [&ctx] { session::UnloadMainWindow(ctx); };
   ui->SetHandPointer(view::kPicHandPointer, view::kHandPointerHotX, view::kHandPointerHotY);
   ScheduleScreenshot(*ui);
   ctx.view.windowBackend = ui;

@@ -222,6 +222,8 @@ void OnLoginResult(ClientContext& ctx) {
   if (ctx.TimerKeepAlive) ctx.TimerKeepAlive->SetEnabled(true);
   if (auto* exitForm = ctx.ui.Find("frmExit")) exitForm->Unload();
   s.LoginAwaited = false;
+  // A new table starts with 开始 on the start button.
+  ctx.view.StartPictureMode = true;
 
   const int outcome = s.info.value[3];
   SysList(ctx, 0).Clear();

@@ -17,6 +17,14 @@ void RegisterView(ClientContext& ctx) {
   };
   ctx.hooks.finishLayout = [c] { FinishLayout(*c); };
   ctx.hooks.startButtonActive = [c] { StartButtonActive(*c); };
+  // A fresh login: the start button idle and unusable until the table is formed.
+  ctx.startup.freshLoginSteps.push_back([c] { StartButtonIdle(*c); });
+  // The table shut down: the start button usable again, the wealth display reset.
+  ctx.hooks.closeTableSteps.push_back([c] {
+    c->view.StartPictureMode = true;
+    StartButtonUsable(*c);
+    ResetWealthDisplay(*c);
+  });
   InstallWindowFrameHandlers(ctx);
 }
 

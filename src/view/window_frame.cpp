@@ -1,6 +1,7 @@
 #include "view/window_frame.h"
 
 #include "app/client_context.h"
+#include "session/leave.h"
 #include "session/lobby_ops.h"
 #include "view/layout.h"
 #include "view/picture_catalogue.h"
@@ -51,11 +52,6 @@ void TitleButtonsToNormal(ClientContext& ctx) {
   ctx.view.TitleButtonsNormal = true;
 }
 
-void CentreOver(Form& form, const platform::Rect& over) {
-  const platform::Rect& b = form.Bounds();
-  form.Move(over.left + (over.width - b.width) / 2, over.top + (over.height - b.height) / 2);
-}
-
 void ToggleExitWindow(ClientContext& ctx) {
   if (ctx.props.Active() && ctx.view.actions.bankState) ctx.view.actions.bankState(2);
   Form& exit = ctx.ui.form("frmExit");
@@ -63,10 +59,7 @@ void ToggleExitWindow(ClientContext& ctx) {
     exit.Hide();
     return;
   }
-  CentreOver(exit, ctx.main().Bounds());
-  exit.SetTopmost(true);
-  exit.Get("Label2", -1, ControlKind::Label).SetVisible(ctx.table.Playing && !ctx.startup.Spectator);
-  exit.Show();
+  session::ShowExitForm(ctx);
   exit.Raise();
 }
 
@@ -228,6 +221,24 @@ void StartButtonActive(ClientContext& ctx) {
     ctx.view.ButtonHover[i] = false;
     LoadResourcePicture(ctx, ButtonPicture(ctx, i, false), button);
   }
+}
+
+static void StartButtonPicture(ClientContext& ctx, bool clickStarts) {
+  ctx.view.HandStarted[2] = !clickStarts;
+  ctx.view.ButtonHover[2] = false;
+  LoadResourcePicture(ctx, ButtonPicture(ctx, 2, false), ctx.main().Get("AnNiu", 2));
+}
+
+void StartButtonUsable(ClientContext& ctx) { StartButtonPicture(ctx, true); }
+void StartButtonIdle(ClientContext& ctx) { StartButtonPicture(ctx, false); }
+
+void ResetWealthDisplay(ClientContext& ctx) {
+  Form& form = ctx.main();
+  if (Control* label = form.Find("lbwealth")) {
+    label->SetCaption("1");
+    label->SetVisible(false);
+  }
+  if (Control* picture = form.Find("Imgwealth")) picture->SetVisible(false);
 }
 
 void InstallWindowFrameHandlers(ClientContext& ctx) {

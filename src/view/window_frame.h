@@ -24,6 +24,11 @@ void ClearButtonHover(ClientContext& ctx);
 void FormResize(ClientContext& ctx);
 // The start button usable again with its current picture.
 void StartButtonActive(ClientContext& ctx);
+// The start button with its normal picture, usable (a click starts) or idle (a click does nothing).
+void StartButtonUsable(ClientContext& ctx);
+void StartButtonIdle(ClientContext& ctx);
+// The wealth multiplier display back to "1", hidden.
+void ResetWealthDisplay(ClientContext& ctx);
 
 // Input handlers of the frame, the title strip and the buttons.
 void InstallWindowFrameHandlers(ClientContext& ctx);

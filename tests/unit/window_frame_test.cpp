@@ -3,7 +3,9 @@
 #include <string>
 #include <vector>
 
+#include "session/leave.h"
 #include "session/lobby_ops.h"
+#include "session/lobby_protocol.h"
 #include "view/picture_catalogue.h"
 #include "view/window_frame.h"
 #include "view_test_support.h"
@@ -133,6 +135,25 @@ TEST(WindowButtons, StartButtonActiveClearsThePressedMark) {
   EXPECT_FALSE(t.ctx->view.HandStarted[2]);
   EXPECT_TRUE(t.control("AnNiu", 2).Enabled());
   EXPECT_EQ(t.control("AnNiu", 2).Picture(), 105);
+}
+
+TEST(WindowButtons, FreshLoginIdlesTheStartButtonAndTheShutdownFreesIt) {
+  LaidOutTable t;
+  t.ctx->hooks.startButtonActive();
+  session::FreshLogin(*t.ctx);
+  EXPECT_TRUE(t.ctx->view.HandStarted[2]) << "a click does nothing until the table is formed";
+
+  t.control("lbwealth").SetCaption("20");
+  t.control("lbwealth").SetVisible(true);
+  t.control("Imgwealth").SetVisible(true);
+  t.ctx->view.StartPictureMode = false;
+  session::CloseTable(*t.ctx);
+  EXPECT_FALSE(t.ctx->view.HandStarted[2]);
+  EXPECT_TRUE(t.ctx->view.StartPictureMode);
+  EXPECT_EQ(t.control("AnNiu", 2).Picture(), 105) << "开始 again";
+  EXPECT_EQ(t.control("lbwealth").Caption(), "1");
+  EXPECT_FALSE(t.control("lbwealth").Visible());
+  EXPECT_FALSE(t.control("Imgwealth").Visible());
 }
 
 TEST(WindowButtons, QuitTogglesTheExitWindowCentredOverTheTable) {

@@ -3,7 +3,6 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDesktopServices>
-#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QMessageBox>
@@ -113,20 +112,14 @@ void QtPlatform::PumpFor(int ms) {
 }
 
 bool QtPlatform::PumpUntil(const std::function<bool()>& done, int timeoutMs) {
-  if (ending_ || done()) return done();
-  QEventLoop loop;
-  loops_.push_back(&loop);
-  QElapsedTimer elapsed;
-  elapsed.start();
-  // Re-check often: the condition usually turns true right after a socket event.
-  QTimer poll;
-  poll.setInterval(5);
-  QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-    if (ending_ || done() || elapsed.elapsed() >= timeoutMs) loop.quit();
-  });
-  poll.start();
-  loop.exec();
-  loops_.pop_back();
+  if (ending_ || done()) return !ending_ && done();
+  // The condition is checked after every batch of events; the single-shot timer only
+  // wakes the wait when the time is up, so waiting costs no polling.
+  QTimer deadline;
+  deadline.setSingleShot(true);
+  deadline.start(std::max(0, timeoutMs));
+  while (!ending_ && deadline.isActive() && !done())
+    QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
   return !ending_ && done();
 }
 
