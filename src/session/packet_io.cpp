@@ -40,7 +40,10 @@ void DecodePacket(ClientContext& ctx) {
   const Packet& p = s.RecvPacket;
 
   if (s.info.Cmd == cmd::kSeatName) {
-    // Names accumulate in the slot of their absolute seat until the table reset empties it.
+    // Names accumulate in the slot of their absolute seat. A new series starts with
+    // empty slots even when no table reset ran in between (a forced leave followed
+    // by a fresh login), so that stale names can never hide the local player.
+    if (ctx.table.SeatPacketCount == 0) ctx.table.SeatNames.fill(std::string());
     int seat = SeatIndexOfMask(s.info.Seat) & 3;
     ctx.table.SeatNames[seat] += wire::SingleByteText(p, off::kPayload, 16);
   } else if (s.info.Cmd == cmd::kChat) {

@@ -37,6 +37,19 @@ TEST_F(SeatHandlers, FourNamesFindTheLocalSeatAndTurnTheTable) {
   EXPECT_FALSE(ctx.TimerKeepAlive->Enabled()) << "a seated player stops the keep-alive";
 }
 
+TEST_F(SeatHandlers, ASecondSeriesWithoutATableResetStillFindsTheLocalSeat) {
+  Connect();
+  ctx.table.custom[0].name = "carol";
+  const char* first[] = {"alice", "bob", "carol", "dave"};
+  for (int i = 0; i < 4; ++i) Receive(Named(3, 1 << i, first[i]));
+  // A forced leave and a fresh login: new seats, and nobody emptied the name slots.
+  const char* second[] = {"carol", "erin", "frank", "gina"};
+  for (int i = 0; i < 4; ++i) Receive(Named(3, 1 << i, second[i]));
+  EXPECT_EQ(ctx.table.SeatNames[0], "carol");
+  EXPECT_EQ(ctx.table.custom[0].seat, 1);
+  EXPECT_EQ(ctx.table.custom[1].name, "gina") << "the seat at the left has the next-lower index";
+}
+
 TEST_F(SeatHandlers, NoMatchingNameLeavesTheSeatsAlone) {
   Connect();
   ctx.table.custom[0].name = "zed";

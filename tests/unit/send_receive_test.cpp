@@ -90,9 +90,9 @@ TEST_F(SendReceive, DecodeRoutesSeatNamesIntoTheirAbsoluteSlot) {
   Packet b = Make(3, 8);
   for (int i = 0; i < 16; ++i) b[16 + i] = static_cast<std::uint8_t>('a' + i);
   Feed(a);
-  session::DecodePacket(ctx);
+  session::ReceiveNextPacket(ctx);
   Feed(b);
-  session::DecodePacket(ctx);
+  session::ReceiveNextPacket(ctx);
   EXPECT_EQ(ctx.table.SeatNames[2], "abc");
   EXPECT_EQ(ctx.table.SeatNames[3], "abcdefghijklmnop");
 }
