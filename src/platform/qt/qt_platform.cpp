@@ -5,6 +5,8 @@
 #include <QDesktopServices>
 #include <QEventLoop>
 #include <QGuiApplication>
+#include <QAbstractButton>
+#include <QIcon>
 #include <QMessageBox>
 #include <QScreen>
 #include <QThread>
@@ -12,6 +14,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "platform/qt/qt_pictures.h"
 #include "platform/runtime_dir.h"
 
 namespace tavrel::platform::qt {
@@ -136,6 +139,29 @@ ScreenSize QtPlatform::Screen() const {
   return {1280, 1024};
 }
 
+void QtPlatform::StyleBox(QMessageBox& box) {
+  auto* pack = dynamic_cast<QtPictures*>(pictures_.get());
+  if (!pack) return;
+  // The table's look: a wood-brown box whose 确定 and 取消 are the dialog-button pictures.
+  box.setStyleSheet("QMessageBox { background: #5a3a1e; } QLabel { color: #fff4d6; font-size: 14px; }");
+  const struct {
+    QMessageBox::StandardButton which;
+    int normal, hover;
+  } pictured[] = {{QMessageBox::Ok, kDialogOk, kDialogOk + 1}, {QMessageBox::Cancel, kDialogCancel, kDialogCancel + 1}};
+  for (const auto& p : pictured) {
+    QAbstractButton* button = box.button(p.which);
+    if (!button || !pack->Pixmap(p.normal) || !pack->Pixmap(p.hover)) continue;
+    const QString normal = pack->Folder() + QString("/%1.png").arg(p.normal);
+    const QString hover = pack->Folder() + QString("/%1.png").arg(p.hover);
+    button->setText(QString());
+    button->setIcon(QIcon());
+    button->setFixedSize(pack->Pixmap(p.normal)->size());
+    button->setStyleSheet(QString("QPushButton { border: none; outline: none; border-image: url(%1); }"
+                                  "QPushButton:hover { border-image: url(%2); }")
+                              .arg(normal, hover));
+  }
+}
+
 BoxResult QtPlatform::MessageBox(const std::string& text, const std::string& title, BoxButtons buttons) {
   std::fprintf(stderr, "[box] %s: %s\n", title.c_str(), text.c_str());
   std::fflush(stderr);
@@ -149,12 +175,15 @@ BoxResult QtPlatform::MessageBox(const std::string& text, const std::string& tit
     case BoxButtons::OkCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
     case BoxButtons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
   }
+  StyleBox(box);
   // Unattended runs: TAVREL_BOX_TIMEOUT_MS closes every box by itself with its default answer.
   if (const char* t = std::getenv("TAVREL_BOX_TIMEOUT_MS")) {
     int ms = std::atoi(t);
     if (ms >= 0) QTimer::singleShot(ms, &box, [&box] { box.done(QMessageBox::Ok); });
   }
+  boxes_.push_back(&box);
   int r = box.exec();
+  boxes_.pop_back();
   if (r == QMessageBox::Cancel) return BoxResult::Cancel;
   if (r == QMessageBox::No) return BoxResult::No;
   if (r == QMessageBox::Yes) return BoxResult::Yes;
@@ -173,6 +202,7 @@ void QtPlatform::EndProgram(int exitCode) {
   ending_ = true;
   exitCode_ = exitCode;
   for (QEventLoop* loop : loops_) loop->quit();
+  for (QMessageBox* box : boxes_) box->done(QMessageBox::Ok);
   QCoreApplication::exit(exitCode);
 }
 

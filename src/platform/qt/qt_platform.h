@@ -9,6 +9,7 @@
 #include "platform/platform.h"
 
 class QEventLoop;
+class QMessageBox;
 
 namespace tavrel::platform::qt {
 
@@ -93,10 +94,16 @@ class QtPlatform final : public Platform {
   int ExitCode() const { return exitCode_; }
 
  private:
+  // Dialog-button pictures of the pack: 确定 130/131, 取消 132/133 (normal/hover).
+  static constexpr int kDialogOk = 130;
+  static constexpr int kDialogCancel = 132;
+  void StyleBox(QMessageBox& box);
+
   QtClock clock_;
   std::unique_ptr<LobbyLink> lobby_;
   std::unique_ptr<PictureSource> pictures_;
   std::vector<QEventLoop*> loops_;  // nested waits, quit together when the program ends
+  std::vector<QMessageBox*> boxes_;  // open message boxes, closed when the program ends
   bool ending_ = false;
   int exitCode_ = 0;
 };
