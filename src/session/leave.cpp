@@ -1,8 +1,9 @@
 #include "session/leave.h"
 
-#include <unistd.h>
 
 #include "app/client_context.h"
+#include "scoring/hand_record.h"
+#include "session/system_messages.h"
 #include "session/commands.h"
 #include "session/lobby_ops.h"
 #include "session/reconnect.h"
@@ -28,11 +29,6 @@ void StopTransportTasks(ClientContext& ctx) {
   sc.TurnClockOn = sc.ContinueClockOn = sc.BubblesShown = false;
   SetTimerBong(ctx, false);
   if (ctx.TimerKeepAlive) ctx.TimerKeepAlive->SetEnabled(false);
-}
-
-void ClearSysLists(ClientContext& ctx) {
-  ctx.main().Get("Sysmsg", 0, ControlKind::List).Clear();
-  ctx.main().Get("Sysmsg", 1, ControlKind::List).Clear();
 }
 
 void CentreOverMain(ClientContext& ctx, platform::Form& form) {
@@ -141,8 +137,7 @@ void CloseTable(ClientContext& ctx) {
   }
   // 5: the hand record of this table.
   ctx.handEnd.Continued = false;
-  const std::string record = ctx.platform.ProgramFolder() + "/info.vl";
-  ::unlink(record.c_str());
+  scoring::DeleteRecordFile(ctx);
   // 6.
   ctx.main().SetState(platform::WindowState::Minimized);
   if (ctx.props.Active()) ctx.props.plugin->TableGone();

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "app/client_context.h"
+#include "session/system_messages.h"
 #include "session/cp936.h"
 #include "session/lobby_ops.h"
 #include "session/scheduler.h"
@@ -79,9 +80,8 @@ void Connected(ClientContext& ctx, int replyLength) {
   b.Reset();
   if (extra > 0) StartReceiveTask(ctx);
   PostToLobby(ctx, 771);
-  auto& sys = ctx.main().Get("Sysmsg", 0, platform::ControlKind::List);
-  sys.Clear();
-  sys.AddItem(kMsgProxyConnected);
+  SysList(ctx, 0).Clear();
+  ShowLine(ctx, 0, kMsgProxyConnected);
   Log(ctx, "connected to the game server");
   ctx.Winsock1->SendData(ctx.startup.LoginPacket.data(), ctx.startup.LoginPacket.size());
   if (ctx.hooks.debugPacket) ctx.hooks.debugPacket(true, ctx.startup.LoginPacket);

@@ -1,6 +1,7 @@
 #include "session/reconnect.h"
 
 #include "app/client_context.h"
+#include "session/system_messages.h"
 #include "session/commands.h"
 #include "session/lobby_ops.h"
 #include "session/proxy.h"
@@ -11,11 +12,6 @@ namespace tavrel::session {
 namespace {
 
 ReconnectState& State(ClientContext& ctx) { return ctx.startup.reconnect; }
-
-void ClearSysLists(ClientContext& ctx) {
-  ctx.main().Get("Sysmsg", 0, platform::ControlKind::List).Clear();
-  ctx.main().Get("Sysmsg", 1, platform::ControlKind::List).Clear();
-}
 
 void Log(ClientContext& ctx, const std::string& line) {
   if (ctx.hooks.debugLine) ctx.hooks.debugLine("reconnect: " + line);
@@ -93,7 +89,7 @@ void MakeReconnectRequest(Packet& p, SessionToken token, std::uint32_t number) {
 void Reconnect(ClientContext& ctx) {
   auto& st = ctx.startup;
   ClearSysLists(ctx);
-  ctx.main().Get("Sysmsg", 0, platform::ControlKind::List).AddItem(kMsgReconnecting);
+  ShowLine(ctx, 0, kMsgReconnecting);
   MakeReconnectRequest(st.LoginPacket, ctx.session.token, st.reconnect.ReconnectNumber);
   Log(ctx, "attempt " + std::to_string(st.reconnect.ReconnectAttempts));
   ctx.session.DirectMode = true;
@@ -119,7 +115,7 @@ void OnReconnectResult(ClientContext& ctx) {
   auto& s = ctx.session;
   if (s.RecvPacket[15] == 1) {
     ClearSysLists(ctx);
-    ctx.main().Get("Sysmsg", 0, platform::ControlKind::List).AddItem(kMsgReconnectAccepted);
+    ShowLine(ctx, 0, kMsgReconnectAccepted);
     s.TableActive = true;
     // The answer has come: a close request from the lobby need not wait any more.
     s.LoginAwaited = false;

@@ -1,6 +1,7 @@
 #include "session/scheduler.h"
 
 #include "app/client_context.h"
+#include "session/system_messages.h"
 #include "session/commands.h"
 #include "session/lobby_ops.h"
 #include "session/packet_io.h"
@@ -31,9 +32,8 @@ void LostConnectionWatch(ClientContext& ctx) {
     ctx.platform.EndProgram(0);
     return;
   }
-  auto& sys = ctx.main().Get("Sysmsg", 0, platform::ControlKind::List);
-  sys.Clear();
-  sys.AddItem("已经与服务器断开连接，请重新入座！");
+  SysList(ctx, 0).Clear();
+  ShowLine(ctx, 0, "已经与服务器断开连接，请重新入座！");
   if (ctx.props.Active()) ctx.props.plugin->TableGone();
   ctx.main().SetState(platform::WindowState::Minimized);
   RestoreLobby(ctx);

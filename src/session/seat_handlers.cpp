@@ -2,9 +2,9 @@
 
 #include <cmath>
 #include <cstdio>
-#include <unistd.h>
 
 #include "app/client_context.h"
+#include "scoring/hand_record.h"
 #include "session/commands.h"
 
 namespace tavrel::session {
@@ -28,8 +28,7 @@ void OnSeatName(ClientContext& ctx) {
   for (int p = 0; p < 4; ++p) ctx.main().Get("OK", p).SetVisible(false);
 
   // A new series of names starts a new table: its record file and running totals go.
-  const std::string record = ctx.platform.ProgramFolder() + "/info.vl";
-  ::unlink(record.c_str());
+  scoring::DeleteRecordFile(ctx);
   ctx.players.RunningTotal.fill(0);
 
   if (++t.SeatPacketCount < 4) return;

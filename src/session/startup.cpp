@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "app/client_context.h"
+#include "session/system_messages.h"
 #include "session/cp936.h"
 #include "session/debug_log.h"
 #include "session/lobby_ops.h"
@@ -26,13 +27,6 @@ bool AllDigits(const std::string& s) {
   for (char c : s)
     if (c < '0' || c > '9') return false;
   return true;
-}
-
-platform::Control& SysList(ClientContext& ctx, int i) { return ctx.main().Get("Sysmsg", i, platform::ControlKind::List); }
-
-void ShowLine(ClientContext& ctx, int list, const std::string& text) {
-  SysList(ctx, list).AddItem(text);
-  if (ctx.hooks.debugLine) ctx.hooks.debugLine("sysmsg" + std::to_string(list) + ": " + text);
 }
 
 void ConnectDirect(ClientContext& ctx) {
