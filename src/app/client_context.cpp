@@ -22,12 +22,25 @@ ClientContext::~ClientContext() {
   }
 }
 
+void ClientContext::Randomize() {
+  rng.seed(static_cast<std::uint32_t>(platform.clock().SecondsOfDay() * 1000.0));
+}
+
+double ClientContext::Rnd() { return std::uniform_real_distribution<double>(0.0, 1.0)(rng); }
+
+int ClientContext::RandomBelow(int n) {
+  if (n <= 1) return 0;
+  const int k = static_cast<int>(Rnd() * n);
+  return k < n ? k : n - 1;
+}
+
 bool ClientContext::Connected() const { return Winsock1 && Winsock1->State() == platform::kSocketConnected; }
 
 void InstallParts(ClientContext& ctx) {
   session::RegisterSession(ctx);
   session::RegisterStartup(ctx);
   view::RegisterView(ctx);
+  sound::RegisterSound(ctx);
 }
 
 }  // namespace tavrel

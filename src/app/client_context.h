@@ -4,6 +4,7 @@
 // sim platform. Modules keep no state of their own outside it.
 #include <functional>
 #include <memory>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,7 @@
 #include "session/scheduler.h"
 #include "session/session_state.h"
 #include "session/startup_state.h"
+#include "sound/sound_state.h"
 #include "view/view_state.h"
 
 namespace tavrel {
@@ -73,7 +75,17 @@ struct ClientContext {
   scoring::HandEnd handEnd;
   view::ViewState view;
   props::PropBridge props;
+  sound::SoundState sound;
   Hooks hooks;
+
+  // The random generator of dice, seat draws, voices and chests. Randomize seeds it
+  // from the time of day; tests seed it themselves.
+  std::mt19937 rng{20261210u};
+  void Randomize();
+  // A number 0 <= x < 1.
+  double Rnd();
+  // A whole number 0..n-1 (Int(Rnd * n)).
+  int RandomBelow(int n);
 
   std::unique_ptr<platform::StreamSocket> Winsock1;
   std::unique_ptr<platform::Timer> TimerBong;

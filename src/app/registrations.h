@@ -8,4 +8,5 @@ void RegisterSession(ClientContext& ctx);
 void RegisterStartup(ClientContext& ctx);
 }
 namespace view { void RegisterView(ClientContext& ctx); }
+namespace sound { void RegisterSound(ClientContext& ctx); }
 }  // namespace tavrel

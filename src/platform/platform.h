@@ -90,6 +90,25 @@ class PictureSource {
   virtual bool Load(int resourceId) = 0;  // decodes once and caches; false when missing or broken
 };
 
+// Sound output: one shared channel and four voice channels, one per seat position.
+// Starting a sound on a channel stops and discards what that channel was playing.
+// Wave files are decoded on first use.
+class AudioDevice {
+ public:
+  virtual ~AudioDevice() = default;
+  // Opens the output; false when there is no usable device.
+  virtual bool Open() = 0;
+  // Plays a wave file once or looping; false when the file is missing or unreadable.
+  virtual bool Play(int channel, const std::string& path, bool loop) = 0;
+  // Stops the channel and rewinds it; false on a device error.
+  virtual bool Stop(int channel) = 0;
+  // Volume in hundredths of a decibel: 0 is full, -10000 silence; false on a device error.
+  virtual bool SetVolume(int channel, int hundredthsOfDb) = 0;
+};
+inline constexpr int kSharedChannel = 0;
+// The voice channel of seat position p (0..3).
+constexpr int VoiceChannel(int position) { return 1 + position; }
+
 class Platform {
  public:
   virtual ~Platform() = default;
@@ -98,6 +117,7 @@ class Platform {
   virtual std::unique_ptr<StreamSocket> CreateSocket() = 0;
   virtual LobbyLink& lobby() = 0;
   virtual PictureSource& pictures() = 0;
+  virtual AudioDevice& audio() = 0;
 
   // Waits that pump events: timers, socket events and window messages run inside.
   virtual void PumpFor(int ms) = 0;

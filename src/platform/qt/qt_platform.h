@@ -68,6 +68,15 @@ class NoPictures final : public PictureSource {
   bool Load(int) override { return false; }
 };
 
+// No sound device until the audio backend is set; the table goes on silently.
+class NoAudio final : public AudioDevice {
+ public:
+  bool Open() override { return false; }
+  bool Play(int, const std::string&, bool) override { return false; }
+  bool Stop(int) override { return false; }
+  bool SetVolume(int, int) override { return false; }
+};
+
 class QtPlatform final : public Platform {
  public:
   QtPlatform();
@@ -78,6 +87,7 @@ class QtPlatform final : public Platform {
   std::unique_ptr<StreamSocket> CreateSocket() override { return std::make_unique<QtSocket>(); }
   LobbyLink& lobby() override { return *lobby_; }
   PictureSource& pictures() override { return *pictures_; }
+  AudioDevice& audio() override { return *audio_; }
   void PumpFor(int ms) override;
   bool PumpUntil(const std::function<bool()>& done, int timeoutMs) override;
   void Sleep(int ms) override;
@@ -91,6 +101,7 @@ class QtPlatform final : public Platform {
 
   void SetLobby(std::unique_ptr<LobbyLink> lobby) { lobby_ = std::move(lobby); }
   void SetPictures(std::unique_ptr<PictureSource> pictures) { pictures_ = std::move(pictures); }
+  void SetAudio(std::unique_ptr<AudioDevice> audio) { audio_ = std::move(audio); }
   int ExitCode() const { return exitCode_; }
 
  private:
@@ -102,6 +113,7 @@ class QtPlatform final : public Platform {
   QtClock clock_;
   std::unique_ptr<LobbyLink> lobby_;
   std::unique_ptr<PictureSource> pictures_;
+  std::unique_ptr<AudioDevice> audio_ = std::make_unique<NoAudio>();
   std::vector<QEventLoop*> loops_;  // nested waits, quit together when the program ends
   std::vector<QMessageBox*> boxes_;  // open message boxes, closed when the program ends
   bool ending_ = false;

@@ -117,6 +117,36 @@ std::vector<int> SimLobby::MessagesTo(const std::string& caption) const {
   return out;
 }
 
+bool SimAudio::Play(int channel, const std::string& path, bool loop) {
+  if (!available || missing.count(path)) {
+    playing[channel].clear();
+    return false;
+  }
+  played.push_back({channel, path, loop});
+  playing[channel] = path;
+  return true;
+}
+
+bool SimAudio::Stop(int channel) {
+  if (failOperations) return false;
+  stops.push_back(channel);
+  playing[channel].clear();
+  return true;
+}
+
+bool SimAudio::SetVolume(int channel, int hundredthsOfDb) {
+  if (failOperations) return false;
+  volume[channel] = hundredthsOfDb;
+  return true;
+}
+
+std::vector<std::string> SimAudio::PathsOn(int channel) const {
+  std::vector<std::string> out;
+  for (const auto& p : played)
+    if (p.channel == channel) out.push_back(p.path);
+  return out;
+}
+
 SimPlatform::SimPlatform() = default;
 SimPlatform::~SimPlatform() {
   for (SimTimer* t : timers_) t->enabled_ = false;

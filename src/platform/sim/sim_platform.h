@@ -95,6 +95,30 @@ class SimPictures final : public PictureSource {
   std::set<int> missing;
 };
 
+// Records what the client asks of the sound device.
+class SimAudio final : public AudioDevice {
+ public:
+  bool Open() override { return available; }
+  bool Play(int channel, const std::string& path, bool loop) override;
+  bool Stop(int channel) override;
+  bool SetVolume(int channel, int hundredthsOfDb) override;
+
+  struct Played {
+    int channel;
+    std::string path;
+    bool loop;
+  };
+  bool available = true;           // false: no device
+  bool failOperations = false;     // Stop and SetVolume report a device error
+  std::set<std::string> missing;   // files that cannot be played
+  std::vector<Played> played;      // every sound started, in order
+  std::vector<int> stops;          // channels stopped, in order
+  std::map<int, int> volume;       // last volume per channel
+  std::map<int, std::string> playing;  // what each channel plays now ("" after a stop)
+  // Paths played on a channel, in order.
+  std::vector<std::string> PathsOn(int channel) const;
+};
+
 class SimPlatform final : public Platform {
  public:
   SimPlatform();
@@ -105,6 +129,7 @@ class SimPlatform final : public Platform {
   std::unique_ptr<StreamSocket> CreateSocket() override;
   LobbyLink& lobby() override { return lobby_; }
   PictureSource& pictures() override { return pictures_; }
+  AudioDevice& audio() override { return audio_; }
   void PumpFor(int ms) override { Advance(ms); }
   bool PumpUntil(const std::function<bool()>& done, int timeoutMs) override;
   void Sleep(int ms) override { clock_.now += ms; }
@@ -124,6 +149,7 @@ class SimPlatform final : public Platform {
   SimSocket* socket(std::size_t i = 0) { return i < sockets_.size() ? sockets_[i] : nullptr; }
   SimLobby& simLobby() { return lobby_; }
   SimPictures& simPictures() { return pictures_; }
+  SimAudio& simAudio() { return audio_; }
   SimClock& simClock() { return clock_; }
 
   struct Box {
@@ -153,6 +179,7 @@ class SimPlatform final : public Platform {
   SimClock clock_;
   SimLobby lobby_;
   SimPictures pictures_;
+  SimAudio audio_;
   std::vector<SimTimer*> timers_;
   std::vector<SimSocket*> sockets_;
   std::vector<Event> events_;

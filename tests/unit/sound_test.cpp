@@ -1,0 +1,117 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "client_fixture.h"
+#include "sound/sound.h"
+
+namespace tavrel::testing {
+namespace {
+
+using ::testing::ElementsAre;
+
+struct SoundTest : ClientFixture {
+  platform::sim::SimAudio& audio() { return platform.simAudio(); }
+  void SetUp() override { platform.programFolder = "/opt/tavrel/bin"; }
+};
+
+TEST_F(SoundTest, StartUpPlaysTheTableLoopAtFullVolume) {
+  sound::SetUpSound(ctx);
+  EXPECT_TRUE(ctx.sound.SoundOn);
+  ASSERT_EQ(audio().played.size(), 1u);
+  EXPECT_EQ(audio().played[0].path, "/opt/tavrel/bin/../common/music/majiang.wav");
+  EXPECT_TRUE(audio().played[0].loop);
+  EXPECT_EQ(audio().volume[platform::kSharedChannel], 0);
+  EXPECT_EQ(ctx.sound.VoiceFolder, "/opt/tavrel/bin/../common/tavrelmj/");
+}
+
+TEST_F(SoundTest, NoDeviceSilencesTheTableForGood) {
+  audio().available = false;
+  sound::SetUpSound(ctx);
+  EXPECT_FALSE(ctx.sound.SoundOn);
+  sound::PlayEffect(ctx, sound::kDiscard);
+  sound::PlayTileVoice(ctx, 1, 0x45);
+  EXPECT_TRUE(audio().played.empty());
+}
+
+TEST_F(SoundTest, DeviceErrorTurnsSoundOff) {
+  sound::SetUpSound(ctx);
+  audio().failOperations = true;
+  sound::SetSharedVolume(ctx, sound::kFullVolume);
+  EXPECT_FALSE(ctx.sound.SoundOn);
+}
+
+TEST_F(SoundTest, MissingFileIsSkippedAndSoundStaysOn) {
+  sound::SetUpSound(ctx);
+  audio().missing.insert(ctx.sound.SoundFiles[sound::kDiscard]);
+  sound::PlayEffect(ctx, sound::kDiscard);
+  sound::PlayEffect(ctx, sound::kDice);
+  EXPECT_TRUE(ctx.sound.SoundOn);
+  EXPECT_THAT(audio().PathsOn(platform::kSharedChannel),
+              ElementsAre(ctx.sound.SoundFiles[sound::kTableLoop], ctx.sound.SoundFiles[sound::kDice]));
+}
+
+TEST_F(SoundTest, TileVoiceOfAManWithVoiceNumberZero) {
+  sound::SetUpSound(ctx);
+  auto& d = ctx.players.Detail[2];
+  d.Gender = 1;
+  d.VoiceGroup = "27";
+  d.VoiceStyle = sound::VoiceCodeOf(true, 0);
+  d.VoiceKind = 3;
+  sound::PlayTileVoice(ctx, 2, 0x45);
+  EXPECT_EQ(audio().played.back().path, ctx.sound.VoiceFolder + "v27" "10" "1" "3" "85.wav");
+  EXPECT_EQ(audio().played.back().channel, platform::kSharedChannel);
+}
+
+TEST(TileVoiceSuffix, SuitDigitsSwapCharactersAndDots) {
+  struct Case {
+    int code;
+    const char* suffix;
+  } cases[] = {{0x15, "15.wav"}, {0x29, "29.wav"}, {0x45, "85.wav"}, {0x81, "41.wav"}};
+  for (const auto& c : cases) EXPECT_EQ(sound::TileVoiceSuffix(c.code), c.suffix) << std::hex << c.code;
+}
+
+TEST_F(SoundTest, PhraseVoiceUsesTheSpeakersChannelEightDecibelsDown) {
+  sound::SetUpSound(ctx);
+  ctx.players.Detail[3] = {};
+  ctx.players.Detail[3].VoiceGroup = "27";
+  ctx.players.Detail[3].VoiceStyle = "20";
+  ctx.players.Detail[3].VoiceKind = 2;
+  sound::PlayPhraseVoice(ctx, 3, 7);
+  EXPECT_EQ(audio().played.back().channel, platform::VoiceChannel(3));
+  EXPECT_EQ(audio().played.back().path, ctx.sound.VoiceFolder + "v272002" "00107.wav");
+  EXPECT_EQ(audio().volume[platform::VoiceChannel(3)], -800);
+}
+
+TEST(PickVoiceNumber, ACollisionTakesTheLowestFreeNumber) {
+  std::vector<bool> used(sound::kMaleVoices);
+  EXPECT_EQ(sound::PickVoiceNumber(used, 3), 3);
+  EXPECT_EQ(sound::PickVoiceNumber(used, 3), 0);
+  EXPECT_EQ(sound::PickVoiceNumber(used, 0), 1);
+  EXPECT_EQ(sound::PickVoiceNumber(used, 4), 4);
+}
+
+TEST(VoiceCodeOf, CodesOfEveryNumber) {
+  const char* male[] = {"10", "30", "10", "30", "10"};
+  const char* female[] = {"10", "20", "30", "10", "20", "30"};
+  for (int k = 0; k < sound::kMaleVoices; ++k) EXPECT_EQ(sound::VoiceCodeOf(true, k), male[k]);
+  for (int k = 0; k < sound::kFemaleVoices; ++k) EXPECT_EQ(sound::VoiceCodeOf(false, k), female[k]);
+}
+
+TEST_F(SoundTest, FourPlayersOfOneGenderGetFourDifferentVoices) {
+  for (double start : {0.0, 17.3, 3600.5, 45000.25}) {
+    platform.simClock().startSecondsOfDay = start;
+    for (auto& d : ctx.players.Detail) d.Gender = 0;
+    sound::AssignVoices(ctx);
+    std::set<int> numbers(ctx.sound.AssignedVoiceNumber.begin(), ctx.sound.AssignedVoiceNumber.end());
+    EXPECT_EQ(numbers.size(), 4u);
+    for (const auto& d : ctx.players.Detail) {
+      EXPECT_EQ(d.VoiceGroup, "27");
+      EXPECT_EQ(d.VoiceKind, 2);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace tavrel::testing
