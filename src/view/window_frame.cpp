@@ -121,10 +121,13 @@ void DrawSkin(ClientContext& ctx) {
     LoadResourcePicture(ctx, kPicWindowSkin, piece);
     piece.SetVisible(true);
     piece.SendToBack();
+    // Painted on the window, not a control of its own: the pointer goes through to the window.
+    piece.SetEnabled(false);
   }
   Control& icon = Frame(ctx, "ImgIcon");
   icon.Move(50 * kTwip, 50 * kTwip, 240 * kTwip, 240 * kTwip);
   LoadResourcePicture(ctx, kPicWindowIcon, icon);
+  icon.SetEnabled(false);
 
   constexpr int kClose[3] = {kPicCloseNormal, kPicCloseHover, kPicClosePressed};
   constexpr int kMin[3] = {kPicMinimiseNormal, kPicMinimiseHover, kPicMinimisePressed};
@@ -248,6 +251,8 @@ void InstallWindowFrameHandlers(ClientContext& ctx) {
   form.On("AnNiu", UiEventType::MouseMove, [c](const UiEvent& e) { AnNiuMouseMove(*c, e.index); });
   form.On(kTableSurface, UiEventType::MouseMove, [c](const UiEvent&) {
     ClearButtonHover(*c);
+    // The pointer can leave a title button straight onto the table, past the thin frame.
+    TitleButtonsToNormal(*c);
     if (Form* card = c->ui.Find("Information")) card->Hide();
   });
 

@@ -1,7 +1,9 @@
 // Input through the Qt windows back into the control model, offscreen: the
 // control under the pointer gets the event with its own coordinates, disabled
-// pictures leave it to the table, keys carry the client's key codes, the title
-// strip drags the window, and the chat line and lists are real widgets.
+// pictures leave it to the table, the frame's wood lets the pointer through to
+// the window (so a lit title button goes out), keys carry the client's key
+// codes, the title strip drags the window, and the chat line and lists are
+// real widgets.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -18,6 +20,7 @@
 #include "platform/qt/qt_platform.h"
 #include "platform/qt/qt_ui.h"
 #include "view/layout.h"
+#include "view/picture_catalogue.h"
 #include "view/pictures.h"
 
 namespace tavrel {
@@ -149,6 +152,41 @@ TEST_F(QtInput, ButtonsHoverAndClick) {
   EXPECT_TRUE(ctx_->ui.form("frmExit").Visible());
   ClickAt(QPointF(control("ImgClose", 0).Left() + 5, control("ImgClose", 0).Top() + 5));
   EXPECT_FALSE(ctx_->ui.form("frmExit").Visible());
+}
+
+TEST_F(QtInput, LeavingATitleButtonOverTheFrameTurnsItBack) {
+  // Window points around the title buttons: the frame's wood above, beside and
+  // below them, the gap between them, the window icon, and the table just below.
+  const auto& close = control("ImgClose", 0);
+  const auto& min = control("ImgMin", 0);
+  const double closeMid = close.Left() + close.Width() / 2, minMid = min.Left() + min.Width() / 2;
+  const double below = close.Top() + close.Height() + 1;  // still on the frame's top strip
+  const struct {
+    const char* what;
+    const char* button;
+    QPointF to;
+  } cases[] = {
+      {"close, up", "ImgClose", {closeMid, 0.5}},
+      {"close, right", "ImgClose", {close.Left() + close.Width() + 2, close.Top() + 8}},
+      {"close, down", "ImgClose", {closeMid, below}},
+      {"close, left between the buttons", "ImgClose", {close.Left() - 1, close.Top() + 8}},
+      {"close, onto the table", "ImgClose", {closeMid, control("Pic1").Top() + 3}},
+      {"minimise, up", "ImgMin", {minMid, 0.5}},
+      {"minimise, down", "ImgMin", {minMid, below}},
+      {"minimise, right between the buttons", "ImgMin", {min.Left() + min.Width() + 1, min.Top() + 8}},
+      {"minimise, far left over the icon", "ImgMin", {10, 10}},
+  };
+  const int normal[2] = {view::kPicCloseNormal, view::kPicMinimiseNormal};
+  for (const auto& c : cases) {
+    const auto& button = control(c.button, 0);
+    Mouse(QEvent::MouseMove, QPointF(button.Left() + 11, button.Top() + 8), Qt::NoButton, Qt::NoButton);
+    ASSERT_FALSE(ctx_->view.TitleButtonsNormal) << c.what;
+    ASSERT_EQ(button.Picture(), std::string(c.button) == "ImgClose" ? view::kPicCloseHover : view::kPicMinimiseHover);
+    Mouse(QEvent::MouseMove, c.to, Qt::NoButton, Qt::NoButton);
+    EXPECT_TRUE(ctx_->view.TitleButtonsNormal) << c.what;
+    EXPECT_EQ(close.Picture(), normal[0]) << c.what;
+    EXPECT_EQ(min.Picture(), normal[1]) << c.what;
+  }
 }
 
 TEST_F(QtInput, KeysOnTheTableCarryTheClientsCodes) {
