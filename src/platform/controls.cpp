@@ -32,6 +32,13 @@ void Control::SetPictureClip(Rect clip) {
     Touch();
   }
 }
+void Control::SetPictureRect(Rect area) {
+  const Rect& a = pictureRect_;
+  if (a.left != area.left || a.top != area.top || a.width != area.width || a.height != area.height) {
+    pictureRect_ = area;
+    Touch();
+  }
+}
 void Control::SetCaption(std::string text) {
   if (caption_ != text) { caption_ = std::move(text); Touch(); }
 }

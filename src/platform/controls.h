@@ -52,6 +52,9 @@ class Control {
   int Picture() const { return picture_; }  // resource id, 0 = none
   // The part of the picture shown (picture pixels), stretched to the control; empty = all of it.
   const Rect& PictureClip() const { return pictureClip_; }
+  // Where the picture is drawn inside the control (control pixels); empty = the whole control.
+  // The rest of the control shows the back colour unless the back is transparent.
+  const Rect& PictureRect() const { return pictureRect_; }
   const std::string& Caption() const { return caption_; }
   std::uint32_t ForeColor() const { return foreColor_; }
   std::uint32_t BackColor() const { return backColor_; }
@@ -73,6 +76,7 @@ class Control {
   void SetSize(double width, double height) { Move(rect_.left, rect_.top, width, height); }
   void SetPicture(int resourceId);
   void SetPictureClip(Rect clip);
+  void SetPictureRect(Rect area);
   void SetCaption(std::string text);
   void SetForeColor(std::uint32_t c);
   void SetBackColor(std::uint32_t c);
@@ -117,6 +121,7 @@ class Control {
   Rect rect_;
   int picture_ = 0;
   Rect pictureClip_;
+  Rect pictureRect_;
   std::string caption_;
   std::uint32_t foreColor_ = kBlack;
   std::uint32_t backColor_ = kWhite;

@@ -17,6 +17,7 @@ constexpr int kDesignWidth = 1024;
 constexpr int kDesignHeight = 768;
 constexpr std::uint32_t kLabelText = platform::kWhite;
 constexpr std::uint32_t kTableLineBack = 0x1E3C14;  // dark felt green, red in the low byte
+constexpr std::uint32_t kTableSurround = 0x12260C;  // the felt in shadow, beyond the table's design
 
 struct Point {
   double x, y;
@@ -303,10 +304,14 @@ void InitPictureTables(ClientContext& ctx) {
 void InitLayout(ClientContext& ctx) {
   const double s = ctx.view.LayoutScale;
   platform::Form& form = ctx.main();
-  // The table surface shows the felt, scaled to its size; the window frame places it.
+  // The table surface shows the felt at the layout's scale, like every control on it; the
+  // window frame sizes the surface to the screen, and any room beyond the felt is in shadow.
   Control& surface = form.Get(kTableSurface);
   surface.Move(0, 0, kDesignWidth * s, kDesignHeight * s);
   LoadResourcePicture(ctx, kPicTableBackground, surface);
+  surface.SetPictureRect({0, 0, kDesignWidth * s, kDesignHeight * s});
+  surface.SetBackColor(kTableSurround);
+  surface.SetBackTransparent(false);
   surface.SetVisible(true);
   surface.SendToBack();
   form.SetFocus(kTableSurface);

@@ -79,6 +79,33 @@ void MultiplierTip(ClientContext& ctx, const std::function<bool()>& active, cons
   form.Get(label, -1, ControlKind::Label).SetToolTip(tip);
 }
 
+// On a screen between the two designs the surface is larger than the felt: the felt gets
+// the frame's wooden edge along its right and bottom, as the large design has it, and the
+// room beyond stays in the surface's shadow colour. The pieces let the pointer through.
+void EdgeTheFelt(ClientContext& ctx, const Control& surface) {
+  const double s = ctx.view.LayoutScale, w = 1024 * s, h = 768 * s;
+  const double b = kSkinBorder, t = kSkinTitleHeight, rx = kSkinRightPieceX, by = kSkinBottomPieceY;
+  const bool right = surface.Width() > w, below = surface.Height() > h;
+  struct Piece {
+    bool shown;
+    platform::Rect dest, source;
+  };
+  const Piece pieces[3] = {
+      {right, {w, 0, b, h}, {rx, t, b, by - t}},
+      {below, {0, h, w, b}, {b, by, b, b}},
+      {right && below, {w, h, b, b}, {rx, by, b, b}},
+  };
+  for (int i = 0; i < 3; ++i) {
+    if (!pieces[i].shown && !ctx.main().Find("FeltEdge", i)) continue;
+    Control& piece = OnTable(ctx, "FeltEdge", i);
+    piece.Move(pieces[i].dest.left, pieces[i].dest.top, pieces[i].dest.width, pieces[i].dest.height);
+    piece.SetPictureClip(pieces[i].source);
+    LoadResourcePicture(ctx, kPicWindowSkin, piece);
+    piece.SetEnabled(false);
+    piece.SetVisible(pieces[i].shown);
+  }
+}
+
 }  // namespace
 
 void ApplyWindowFrame(ClientContext& ctx) {
@@ -93,6 +120,7 @@ void ApplyWindowFrame(ClientContext& ctx) {
   Control& surface = form.Get(kTableSurface);
   surface.Move(wide ? kFrameBorder : 0, tall ? kTitleStrip : 0,
                wide ? width - 2 * kFrameBorder : width, tall ? height - kTitleStrip - kFrameBorder : height);
+  EdgeTheFelt(ctx, surface);
   if (tall || wide) DrawSkin(ctx);
 }
 

@@ -1,6 +1,8 @@
-// The main window drawn offscreen after the start-up layout and a table reset:
-// the face-down wall, one seat row and a discard per seat, laid out by hand as
-// the round flow would, saved as PNG and checked pixel by pixel against the pack.
+// The main window drawn offscreen after the start-up layout and a table reset,
+// with tiles laid out by hand as the round flow would, saved as PNG under the
+// build folder and checked pixel by pixel against the pack: the wall, a seat
+// row and the discards; the felt at the layout's scale on screens between the
+// two designs; the dealer-streak and wild-tile plaques beside the top seat's row.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -14,6 +16,7 @@
 #include "platform/qt/qt_platform.h"
 #include "platform/qt/qt_ui.h"
 #include "view/layout.h"
+#include "view/picture_catalogue.h"
 #include "view/pictures.h"
 
 namespace tavrel {
@@ -27,14 +30,17 @@ struct Checked {
   double fx, fy;  // point inside the control, as a share of its size (an opaque spot)
 };
 
+// A pack picture, or the part `clip` of it, scaled as the window draws it into w x h.
+QImage ScaledPicture(int id, const platform::Rect& clip, int w, int h) {
+  QImage source(kPack + QStringLiteral("/%1.png").arg(id));
+  if (clip.width > 0) source = source.copy(int(clip.left), int(clip.top), int(clip.width), int(clip.height));
+  return source.scaled(w, h, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+
 // The pack picture scaled as the window draws it, read at pixel (px, py) of the control.
 QRgb Expected(const platform::Control& c, int px, int py) {
-  QImage source(kPack + QStringLiteral("/%1.png").arg(c.Picture()));
-  const platform::Rect& clip = c.PictureClip();
-  if (clip.width > 0) source = source.copy(int(clip.left), int(clip.top), int(clip.width), int(clip.height));
   const int w = int(std::lround(c.Width())), h = int(std::lround(c.Height()));
-  const QImage scaled = source.scaled(w, h, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-  return scaled.pixel(px, py);
+  return ScaledPicture(c.Picture(), c.PictureClip(), w, h).pixel(px, py);
 }
 
 // Smooth scaling may differ by a few levels at the edge of a stroke.
@@ -42,26 +48,76 @@ bool Near(QRgb a, QRgb b) {
   return std::abs(qRed(a) - qRed(b)) <= 10 && std::abs(qGreen(a) - qGreen(b)) <= 10 && std::abs(qBlue(a) - qBlue(b)) <= 10;
 }
 
-TEST(TableScreenshot, WallRowDiscardsAndButtonsAreWhereTheLayoutSays) {
-  if (!QDir(kPack).exists() || !QFile::exists(kPack + QStringLiteral("/201.png")))
-    GTEST_SKIP() << "picture pack not found in " << kPack.toStdString() << " (build the tavrel_pictures target)";
-  ::setenv("TAVREL_SCREEN", "1280x1024", 1);
-  int argc = 1;
-  char name[] = "table_screenshot_test";
-  char* argv[] = {name, nullptr};
-  QApplication app(argc, argv);
+QString ShotPath(const QString& name) { return QDir::cleanPath(QStringLiteral(TAVREL_PROGRAM_DIR "/../") + name); }
 
-  platform::qt::QtPlatform platform;
-  auto owned = std::make_unique<platform::qt::QtPictures>(kPack);
-  platform::qt::QtPictures& pictures = *owned;
-  platform.SetPictures(std::move(owned));
-  ClientContext ctx(platform);
-  InstallParts(ctx);
-  platform::qt::QtUi ui(ctx.ui, pictures, kMainForm);
-  ctx.hooks.prepareLayout();
-  ctx.main().Show();
-  ctx.hooks.finishLayout();
-  view::ResetLayout(ctx);
+class TableScreenshot : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    static int argc = 1;
+    static char name[] = "table_screenshot_test";
+    static char* argv[] = {name, nullptr};
+    app_ = new QApplication(argc, argv);
+  }
+  static void TearDownTestSuite() {
+    delete app_;
+    app_ = nullptr;
+  }
+  void SetUp() override {
+    if (!QDir(kPack).exists() || !QFile::exists(kPack + QStringLiteral("/201.png")))
+      GTEST_SKIP() << "picture pack not found in " << kPack.toStdString() << " (build the tavrel_pictures target)";
+  }
+  void TearDown() override {
+    ui_.reset();
+    ctx_.reset();
+    platform_.reset();
+  }
+
+  // The table after start-up and a table reset, on a screen of the given size.
+  void LayOut(const char* screen) {
+    ::setenv("TAVREL_SCREEN", screen, 1);
+    ui_.reset();
+    ctx_.reset();
+    platform_ = std::make_unique<platform::qt::QtPlatform>();
+    auto owned = std::make_unique<platform::qt::QtPictures>(kPack);
+    pictures_ = owned.get();
+    platform_->SetPictures(std::move(owned));
+    ctx_ = std::make_unique<ClientContext>(*platform_);
+    InstallParts(*ctx_);
+    ui_ = std::make_unique<platform::qt::QtUi>(ctx_->ui, *pictures_, kMainForm);
+    ctx_->hooks.prepareLayout();
+    ctx_->main().Show();
+    ctx_->hooks.finishLayout();
+    view::ResetLayout(*ctx_);
+  }
+  // The whole window as drawn now, saved under the build folder.
+  QImage Shot(const QString& name) {
+    ui_->SyncNow();
+    platform::qt::FormWindow* window = ui_->Window(kMainForm);
+    EXPECT_NE(window, nullptr);
+    if (!window) return {};
+    const QImage shot = window->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    EXPECT_TRUE(shot.save(ShotPath(name)));
+    std::printf("screenshot: %s\n", ShotPath(name).toLocal8Bit().constData());
+    return shot;
+  }
+  platform::Control& control(const char* name, int index = -1) { return *ctx_->main().Find(name, index); }
+  const platform::Control& surface() { return control("Pic1"); }
+  // Window pixel of point (x, y) of the table surface.
+  QPoint OnWindow(double x, double y) {
+    return {int(std::lround(surface().Left() + x)), int(std::lround(surface().Top() + y))};
+  }
+
+  static QApplication* app_;
+  std::unique_ptr<platform::qt::QtPlatform> platform_;
+  platform::qt::QtPictures* pictures_ = nullptr;
+  std::unique_ptr<ClientContext> ctx_;
+  std::unique_ptr<platform::qt::QtUi> ui_;
+};
+QApplication* TableScreenshot::app_ = nullptr;
+
+TEST_F(TableScreenshot, WallRowDiscardsAndButtonsAreWhereTheLayoutSays) {
+  LayOut("1280x1024");
+  ClientContext& ctx = *ctx_;
 
   // The wall, face down: the lying back of each side's set (the top side uses the own set).
   const int backOfSide[4] = {8, 44, 8, 116};
@@ -90,14 +146,8 @@ TEST(TableScreenshot, WallRowDiscardsAndButtonsAreWhereTheLayoutSays) {
     tile.BringToFront();
   }
 
-  ui.SyncNow();
-  platform::qt::FormWindow* window = ui.Window(kMainForm);
-  ASSERT_NE(window, nullptr);
-  ASSERT_EQ(window->size(), QSize(1040, 796));
-  const QImage shot = window->grab().toImage().convertToFormat(QImage::Format_RGB32);
-  const QString file = QStringLiteral(TAVREL_PROGRAM_DIR "/../table_screenshot.png");
-  ASSERT_TRUE(shot.save(file));
-  std::printf("screenshot: %s\n", QDir::cleanPath(file).toLocal8Bit().constData());
+  const QImage shot = Shot(QStringLiteral("table_screenshot.png"));
+  ASSERT_EQ(shot.size(), QSize(1040, 796));
 
   auto& form = ctx.main();
   const platform::Control& surface = *form.Find("Pic1");
@@ -143,11 +193,81 @@ TEST(TableScreenshot, WallRowDiscardsAndButtonsAreWhereTheLayoutSays) {
 
   // A hidden tile leaves the felt behind it; the repaint follows the model.
   view::TileImage(ctx, 13).SetVisible(false);
-  ui.SyncNow();
-  const QImage after = window->grab().toImage().convertToFormat(QImage::Format_RGB32);
+  ui_->SyncNow();
+  const QImage after = ui_->Window(kMainForm)->grab().toImage().convertToFormat(QImage::Format_RGB32);
   const platform::Control& gone = *tile(13);
   const int gx = int(surface.Left() + gone.Left() + gone.Width() / 2), gy = int(surface.Top() + gone.Top() + gone.Height() / 2);
   EXPECT_FALSE(Near(after.pixel(gx, gy), shot.pixel(gx, gy)));
+}
+
+// Screens between the two designs (laptops): the controls use the small design,
+// so the felt must be painted at that scale too, not stretched over the whole
+// surface; what is left of the surface around it is no felt.
+TEST_F(TableScreenshot, TheFeltHasTheLayoutsScale) {
+  const struct {
+    const char* screen;
+    QSize window;
+  } cases[] = {{"1280x720", {1040, 720}}, {"1024x700", {1024, 700}}, {"800x600", {800, 600}}, {"1280x1024", {1040, 796}}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.screen);
+    LayOut(c.screen);
+    const QImage shot = Shot(QStringLiteral("table_%1.png").arg(QString::fromLatin1(c.screen)));
+    ASSERT_EQ(shot.size(), c.window);
+    const double s = ctx_->view.LayoutScale;
+    const platform::Rect felt{0, 0, 1024 * s, 768 * s};
+    ASSERT_LE(felt.width, surface().Width());
+    ASSERT_LE(felt.height, surface().Height());
+
+    // Every control on the table lies on the felt; only the felt's wooden edge lies beyond it.
+    std::vector<const platform::Control*> onTable;
+    for (const auto& owned : ctx_->main().Controls())
+      if (owned->Container() == "Pic1" && owned->Visible() && owned->Name() != "FeltEdge") onTable.push_back(owned.get());
+    ASSERT_GT(onTable.size(), 20u);
+    for (const platform::Control* t : onTable) {
+      EXPECT_GE(t->Left(), -0.01) << t->Name() << "(" << t->Index() << ")";
+      EXPECT_GE(t->Top(), -0.01) << t->Name() << "(" << t->Index() << ")";
+      EXPECT_LE(t->Left() + t->Width(), felt.width + 0.01) << t->Name() << "(" << t->Index() << ")";
+      EXPECT_LE(t->Top() + t->Height(), felt.height + 0.01) << t->Name() << "(" << t->Index() << ")";
+    }
+    auto covered = [&](double x, double y) {
+      for (const platform::Control* t : onTable)
+        if (platform::Rect{t->Left() - 2, t->Top() - 2, t->Width() + 4, t->Height() + 4}.Contains(x, y)) return true;
+      return false;
+    };
+
+    // Where nothing stands, the window shows the felt picture scaled as the controls are.
+    const QImage expected = ScaledPicture(view::kPicTableBackground, {}, int(std::lround(felt.width)),
+                                          int(std::lround(felt.height)));
+    int samples = 0, wrong = 0;
+    double feltGreen = 0;
+    for (int y = 3; y < felt.height - 3; y += 13)
+      for (int x = 3; x < felt.width - 3; x += 13) {
+        if (covered(x, y)) continue;
+        const QRgb got = shot.pixel(OnWindow(x, y));
+        ++samples;
+        wrong += !Near(got, expected.pixel(x, y));
+        feltGreen += qGreen(got);
+      }
+    ASSERT_GT(samples, 1000);
+    EXPECT_LE(wrong, samples / 100) << wrong << " of " << samples << " felt pixels differ";
+    feltGreen /= samples;
+
+    // The rest of the surface, right of and below the felt, is plainly not felt.
+    int around = 0;
+    double aroundGreen = 0;
+    for (int y = 1; y < surface().Height() - 1; y += 7)
+      for (int x = 1; x < surface().Width() - 1; x += 7) {
+        if (felt.Contains(x, y) || covered(x, y)) continue;
+        const QPoint at = OnWindow(x, y);
+        if (at.x() >= shot.width() || at.y() >= shot.height()) continue;
+        ++around;
+        aroundGreen += qGreen(shot.pixel(at));
+      }
+    if (felt.width < surface().Width() || felt.height < surface().Height()) {
+      ASSERT_GT(around, 100);
+      EXPECT_LT(aroundGreen / around, 0.75 * feltGreen);
+    }
+  }
 }
 
 }  // namespace

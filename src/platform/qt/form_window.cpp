@@ -85,7 +85,7 @@ int ButtonsMaskOf(Qt::MouseButtons b) {
 }
 
 bool FormWindow::Snapshot::operator==(const Snapshot& o) const {
-  return shown == o.shown && rect == o.rect && picture == o.picture && SameRect(clip, o.clip) &&
+  return shown == o.shown && rect == o.rect && picture == o.picture && SameRect(clip, o.clip) && SameRect(area, o.area) &&
          caption == o.caption && fore == o.fore && back == o.back && transparent == o.transparent &&
          fontSize == o.fontSize && bold == o.bold && z == o.z && alignment == o.alignment;
 }
@@ -244,6 +244,7 @@ void FormWindow::SyncControlsUnder(const std::string& key, QPointF origin, QRect
       now.rect = rect.intersected(clip);
       now.picture = c->Picture();
       now.clip = c->PictureClip();
+      now.area = c->PictureRect();
       now.caption = c->Caption();
       now.fore = c->ForeColor();
       now.back = c->BackColor();
@@ -379,8 +380,14 @@ void FormWindow::PaintLevel(QPainter& p, const std::string& key, QPointF origin,
 
 void FormWindow::PaintControl(QPainter& p, const Control& c, const QRect& rect) {
   if (c.Kind() == ControlKind::Picture) {
-    if (const QPixmap* pm = pictures_.Scaled(c.Picture(), c.PictureClip(), rect.width(), rect.height()))
-      p.drawPixmap(rect.topLeft(), *pm);
+    const Rect& area = c.PictureRect();
+    const QRect target = area.width > 0 && area.height > 0
+                             ? QRect(rect.left() + int(std::lround(area.left)), rect.top() + int(std::lround(area.top)),
+                                     int(std::lround(area.width)), int(std::lround(area.height)))
+                             : rect;
+    if (!c.BackTransparent()) p.fillRect(rect, ColorOf(c.BackColor()));
+    if (const QPixmap* pm = pictures_.Scaled(c.Picture(), c.PictureClip(), target.width(), target.height()))
+      p.drawPixmap(target.topLeft(), *pm);
     return;
   }
   if (!c.BackTransparent()) p.fillRect(rect, ColorOf(c.BackColor()));

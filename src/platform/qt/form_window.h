@@ -65,7 +65,7 @@ class FormWindow final : public QWidget {
     bool shown = false;
     QRect rect;
     int picture = 0;
-    Rect clip;
+    Rect clip, area;
     std::string caption;
     std::uint32_t fore = 0, back = 0;
     bool transparent = true;
