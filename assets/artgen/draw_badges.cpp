@@ -96,13 +96,23 @@ QImage DrawDealerMarker() {
 }
 
 QImage DrawDealerStreak() {
+  // The wood starts kDealerStreakBodyLeft in, clear of the top seat's row; the name label
+  // (at 8, 5) is centred over it, the count (at 52, 34) sits in its box before "连庄".
   QImage image = Canvas(v::kPicDealerStreak);
   QPainter p(&image);
   SetupPainter(p);
-  WoodPlate(p, QRectF(1, 1, image.width() - 2, image.height() - 2), 8);
-  Recess(p, QRectF(5, 4, image.width() - 10, 24));   // dealer's name at (8, 5)
-  Recess(p, QRectF(49, 32, image.width() - 54, 24)); // streak count at (52, 34)
-  Word(p, "连庄", QRectF(7, 35, 38, 18), kGoldLight);
+  // A pixel's margin more, so that the rim stays clear when the plaque is scaled down.
+  const qreal left = v::kDealerStreakBodyLeft + 1;
+  const QRectF body(left + 1, 0.5, image.width() - left - 1.5, image.height() - 1);
+  WoodPlate(p, body, 8);
+  Recess(p, QRectF(left + 4, 3, body.width() - 7, 22));
+  const QPointF seal(left + 14, 41);
+  p.setPen(QPen(kGold, 1));
+  p.setBrush(QColor(176, 26, 30));
+  p.drawEllipse(seal, 8.5, 8.5);
+  Word(p, "庄", QRectF(seal.x() - 5.5, seal.y() - 5.5, 11, 11), Qt::white, 0.5);
+  Recess(p, QRectF(50, 30, 44, 21));
+  Word(p, "连庄", QRectF(97, 31, image.width() - 101, 19), kGoldLight);
   return image;
 }
 
@@ -224,12 +234,16 @@ QImage DrawWealthMultiplier() {
 }
 
 QImage DrawWildTileLabel() {
+  // Transparent above and left of its wood: that corner belongs to the dealer-streak plaque
+  // and the top seat's row. The wild tile lies in the slot at (20, 59), the word below it.
   QImage image = Canvas(v::kPicWildTileLabel);
   QPainter p(&image);
   SetupPainter(p);
-  WoodPlate(p, QRectF(1, 1, image.width() - 2, image.height() - 2), 9);
-  OutlinedText(p, QString::fromUtf8("混牌"), QRectF(10, 8, image.width() - 20, 40), kGoldLight, kWoodDark, 1.4);
-  Recess(p, QRectF(16, 55, 44, 64));  // the wild tile sits at (20, 59), 36 x 56
+  const qreal left = v::kWildTilePlaqueLeft, top = v::kWildTilePlaqueTop;
+  WoodPlate(p, QRectF(left + 0.5, top + 0.5, image.width() - left - 1, image.height() - top - 1), 8);
+  Recess(p, QRectF(18.5, 57.5, 39, 59));
+  OutlinedText(p, QString::fromUtf8("混牌"), QRectF(left + 5, 119, image.width() - left - 10, 23), kGoldLight,
+               kWoodDark, 1.2);
   return image;
 }
 

@@ -107,11 +107,15 @@ void Controls(QPainter& p) {
   Label(p, "7", QPointF(60, 256), 20, QColor(255, 232, 160));
   Put(p, v::kPicWealthMultiplier, QPointF(6, 288));
   Label(p, "2", QPointF(62, 292), 20, QColor(255, 232, 160));
+  // The dealer-streak plaque over the wild-tile plaque, right of the top seat's row.
   Put(p, v::kPicDealerStreak, QPointF(856, 112));
-  Label(p, QString::fromUtf8("风清扬"), QPointF(864, 117), 14);
-  Label(p, "3", QPointF(908, 146), 15, QColor(255, 232, 160));
-  Put(p, v::kPicCountdownClock, QPointF(870, 236));
-  Label(p, "8", QPointF(925, 243), 20, QColor(255, 90, 70));
+  Label(p, QString::fromUtf8("风清扬"), QPointF(921, 116), 14);
+  Label(p, "3", QPointF(923, 146), 15, QColor(255, 232, 160));
+  Put(p, v::kPicWildTileLabel, QPointF(870, 112));
+  Put(p, v::TilePictureId(v::kTileSetOwnStanding, 22), QRectF(890, 171, 36, 56));
+  const qreal clockTop = 112 + v::kWildTileLabelSize.height;
+  Put(p, v::kPicCountdownClock, QPointF(870, clockTop));
+  Label(p, "8", QPointF(925, clockTop + 7), 20, QColor(255, 90, 70));
   Put(p, v::kPicFollowDealerFirst + 2, QPointF(920, 300));
   Put(p, v::kPicClaimWordFirst + 1, QPointF(60, 330));
   Put(p, v::kPicReadyMark, QPointF(460, 88));

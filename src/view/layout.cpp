@@ -244,13 +244,18 @@ void LayOutRuleDisplays(ClientContext& ctx) {
   for (int i = 0; i < 2; ++i) OnTable(ctx, "imgsezi", i).SetVisible(false);
   for (int i = 0; i < 3; ++i) OnTable(ctx, "lbfont", i).SetVisible(false);
 
+  // Scaled like its labels, so that they stay in the plaque's recesses; the name is centred
+  // over the plaque's wood, the count in its box.
   Control& streak = OnTable(ctx, "img_lianzhuang");
+  streak.Move(856 * s, 112 * s, kDealerStreakSize.width * s, kDealerStreakSize.height * s);
   DesignPicture(ctx, streak, kPicDealerStreak);
-  streak.Move(856 * s, 112 * s);
-  Control& name = TableLabel(ctx, "lbl_zhuang", -1, 9);
-  name.Move(streak.Left() + 8 * s, streak.Top() + 5 * s, 130 * s, 18 * s);
-  Control& count = TableLabel(ctx, "lbl_zhuangNum", -1, 12, true);
+  Control& name = TableLabel(ctx, "lbl_zhuang", -1, small ? 8 : 9);
+  const double nameWidth = 2 * (kDealerStreakBodyLeft + (kDealerStreakSize.width - kDealerStreakBodyLeft) / 2.0 - 8);
+  name.Move(streak.Left() + 8 * s, streak.Top() + 5 * s, nameWidth * s, 18 * s);
+  name.SetAlignment(2);
+  Control& count = TableLabel(ctx, "lbl_zhuangNum", -1, small ? 10 : 12, true);
   count.Move(streak.Left() + 52 * s, streak.Top() + 34 * s, 40 * s, 20 * s);
+  count.SetAlignment(2);
   for (Control* c : {&streak, &name, &count}) c->SetVisible(false);
 }
 

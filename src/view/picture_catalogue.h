@@ -139,14 +139,24 @@ inline constexpr PictureSize kTitleButtonSize{22, 16};
 
 inline constexpr int kPicReadyMark = 908;      // OK(0..3)
 inline constexpr int kPicDealerMarker = 909;   // Host
-inline constexpr int kPicDealerStreak = 910;   // img_lianzhuang; name label at (8, 5), count at (52, 34)
+// img_lianzhuang, scaled with the layout: the name label at (8, 5), the count at (52, 34).
+// Its wood starts kDealerStreakBodyLeft in: left of that, below its top strip, lies the
+// first slot of the top seat's row.
+inline constexpr int kPicDealerStreak = 910;
+inline constexpr PictureSize kDealerStreakSize{150, 54};
+inline constexpr int kDealerStreakBodyLeft = 22;
 inline constexpr int kPicCountdownClock = 911; // Time_Img; the number sits at (48, 5), 24 x 24
 inline constexpr int kPicBank = 912;           // Bank
 inline constexpr int kPicPlatformLogo = 913;   // Bird
 inline constexpr int kPicRuleLabelBack = 914;  // behind each lbfont label
 inline constexpr int kPicDiceMultiplier = 915; // imgBeishu
 inline constexpr int kPicWealthMultiplier = 916;  // Imgwealth
-inline constexpr int kPicWildTileLabel = 917;  // WildTileLabel; the tile sits at (20, 59), 36 x 56
+// WildTileLabel, unscaled like the wild tile on it, which sits at (20, 59), 36 x 56. It
+// shares its top with the dealer-streak plaque: its wood starts below that plaque and right
+// of the top seat's row, at (kWildTilePlaqueLeft, kWildTilePlaqueTop).
+inline constexpr int kPicWildTileLabel = 917;
+inline constexpr PictureSize kWildTileLabelSize{68, 146};
+inline constexpr int kWildTilePlaqueLeft = 8, kWildTilePlaqueTop = 56;
 inline constexpr int kPicSeatChange = 918;     // ImgShuffle; the caption sits at its left
 // Speech bubbles imgSpeakBox(0..3), tail toward relative seat 0..3, drawn on
 // a key-colour background: pixel (0, 0) is kSpeakBoxKeyColour.
@@ -211,14 +221,14 @@ constexpr std::array<PictureInfo, kPictureCount> BuildCatalogue() {
   b.Add(kPicMinimisePressed, kTitleButtonSize, "title minimise button", "pressed");
   b.Add(kPicReadyMark, {64, 30}, "ready mark", "准备");
   b.Add(kPicDealerMarker, {30, 30}, "dealer marker", "庄");
-  b.Add(kPicDealerStreak, {150, 60}, "dealer streak plaque", "连庄");
+  b.Add(kPicDealerStreak, kDealerStreakSize, "dealer streak plaque", "连庄");
   b.Add(kPicCountdownClock, {81, 38}, "countdown clock", "clock");
   b.Add(kPicBank, {80, 38}, "bank button", "银行");
   b.Add(kPicPlatformLogo, {82, 80}, "platform logo", "bird");
   b.Add(kPicRuleLabelBack, {160, 26}, "rule label background", "plate");
   b.Add(kPicDiceMultiplier, {50, 28}, "dice multiplier", "加倍");
   b.Add(kPicWealthMultiplier, {52, 34}, "wealth multiplier", "财富");
-  b.Add(kPicWildTileLabel, {76, 124}, "wild tile label", "混牌");
+  b.Add(kPicWildTileLabel, kWildTileLabelSize, "wild tile label", "混牌");
   b.Add(kPicSeatChange, {260, 44}, "seat change banner", "换座");
   constexpr const char* kSpeakSeats[4] = {"own seat", "left seat", "top seat", "right seat"};
   for (int i = 0; i < 4; ++i) b.Add(kPicSpeakBoxFirst + i, kSpeakBoxSize, "speech bubble", kSpeakSeats[i]);

@@ -270,5 +270,118 @@ TEST_F(TableScreenshot, TheFeltHasTheLayoutsScale) {
   }
 }
 
+// The dealer-streak plaque and the wild-tile plaque share a corner of the
+// table with the top seat's row (running leftward from its origin) and the
+// right player's avatar: each plaque shows whole, and neither covers a tile of
+// the row, the wild tile or the avatar with its labels.
+TEST_F(TableScreenshot, ThePlaquesBesideTheTopRowLeaveItAndEachOtherClear) {
+  for (const char* screen : {"1280x1024", "800x600"}) {
+    SCOPED_TRACE(screen);
+    LayOut(screen);
+    ClientContext& ctx = *ctx_;
+    // The top seat's row: standing backs from the first slot at the origin, leftward.
+    const auto& top = ctx.table.custom[2];
+    const int w = view::ScaledInt(ctx, 36), h = view::ScaledInt(ctx, 50);
+    std::vector<const platform::Control*> row;
+    for (int k = 0; k < 17; ++k) {
+      auto& tile = view::TileImage(ctx, 42 + k);
+      tile.Move(top.handX - k * w, top.handY, w, h);
+      view::LoadTilePicture(ctx, 42 + k, 2 * 36 + view::kTilePosStandingBack);
+      row.push_back(&tile);
+    }
+    // The dealer on a streak, as the hand start shows it, and the hand's wild tile.
+    auto& streak = control("img_lianzhuang");
+    control("lbl_zhuang").SetCaption("fox_on_a_run");
+    control("lbl_zhuangNum").SetCaption("3");
+    for (const char* name : {"img_lianzhuang", "lbl_zhuang", "lbl_zhuangNum"}) {
+      control(name).SetVisible(true);
+      control(name).BringToFront();
+    }
+    auto& wildLabel = control("WildTileLabel");
+    auto& wildTile = control("WildTileImage");
+    ASSERT_TRUE(view::LoadResourcePicture(ctx, ctx.view.TilePictures[view::TilePictureIndex(0x45, 4)], wildTile));
+    wildTile.SetVisible(true);
+    for (int p = 1; p <= 3; ++p) view::LoadResourcePicture(ctx, view::AvatarPictureId(4 * p), control("Tou", p));
+    control("Nid", 3).SetCaption("right_player");
+    control("Cash", 3).SetCaption("12345");
+    control("Level", 3).SetCaption("雀圣");
+    const QImage shot = Shot(QString::fromLatin1(std::string(screen) == "800x600" ? "table_plaques_800x600.png"
+                                                                                  : "table_plaques.png"));
+
+    // The painted (opaque) pixels of each plaque, in table pixels.
+    const QSize table(int(surface().Width()), int(surface().Height()));
+    auto opaque = [&](const platform::Control& c) {
+      QImage mask(table, QImage::Format_Grayscale8);
+      mask.fill(0);
+      const QImage pic = ScaledPicture(c.Picture(), c.PictureClip(), int(std::lround(c.Width())),
+                                       int(std::lround(c.Height())))
+                             .convertToFormat(QImage::Format_ARGB32);
+      for (int y = 0; y < pic.height(); ++y)
+        for (int x = 0; x < pic.width(); ++x) {
+          const int tx = int(std::lround(c.Left())) + x, ty = int(std::lround(c.Top())) + y;
+          if (qAlpha(pic.pixel(x, y)) > 24 && tx < table.width() && ty < table.height()) mask.setPixel(tx, ty, 255);
+        }
+      return mask;
+    };
+    auto paintedIn = [&](const QImage& mask, const platform::Control& c) {
+      int n = 0;
+      for (int y = int(c.Top()); y < int(std::ceil(c.Top() + c.Height())); ++y)
+        for (int x = int(c.Left()); x < int(std::ceil(c.Left() + c.Width())); ++x)
+          n += x >= 0 && y >= 0 && x < mask.width() && y < mask.height() && qGray(mask.pixel(x, y)) > 0;
+      return n;
+    };
+    const QImage streakMask = opaque(streak), wildMask = opaque(wildLabel);
+    int shared = 0, streakPixels = 0, wildPixels = 0;
+    for (int y = 0; y < table.height(); ++y)
+      for (int x = 0; x < table.width(); ++x) {
+        const bool a = qGray(streakMask.pixel(x, y)) > 0, b = qGray(wildMask.pixel(x, y)) > 0;
+        shared += a && b;
+        streakPixels += a;
+        wildPixels += b;
+      }
+    EXPECT_GT(streakPixels, 2000);
+    EXPECT_GT(wildPixels, 2000);
+    EXPECT_EQ(shared, 0) << "the two plaques overlap";
+    for (std::size_t k = 0; k < row.size(); ++k) {
+      EXPECT_EQ(paintedIn(streakMask, *row[k]), 0) << "streak plaque over the top row's slot " << k;
+      EXPECT_EQ(paintedIn(wildMask, *row[k]), 0) << "wild-tile plaque over the top row's slot " << k;
+    }
+    EXPECT_EQ(paintedIn(streakMask, wildTile), 0) << "streak plaque over the wild tile";
+    for (const auto& [name, index] : {std::pair{"Tou", 3}, std::pair{"Nid", 3}, std::pair{"Cash", 3}, std::pair{"Level", 3}}) {
+      EXPECT_EQ(paintedIn(streakMask, control(name, index)), 0) << name;
+      EXPECT_EQ(paintedIn(wildMask, control(name, index)), 0) << name;
+    }
+
+    // On the screen: every fully painted pixel of each plaque shows the plaque
+    // (apart from the labels and the tile on it), and the row's tiles show whole.
+    for (const platform::Control* plaque : {&streak, &wildLabel}) {
+      const QImage pic = ScaledPicture(plaque->Picture(), {}, int(std::lround(plaque->Width())),
+                                       int(std::lround(plaque->Height())))
+                             .convertToFormat(QImage::Format_ARGB32);
+      int seen = 0, wrong = 0;
+      for (int y = 0; y < pic.height(); y += 2)
+        for (int x = 0; x < pic.width(); x += 2) {
+          if (qAlpha(pic.pixel(x, y)) < 255) continue;
+          const double tx = plaque->Left() + x, ty = plaque->Top() + y;
+          bool onTop = false;
+          for (const char* over : {"lbl_zhuang", "lbl_zhuangNum", "WildTileImage"})
+            onTop = onTop || control(over).Bounds().Contains(tx, ty);
+          if (onTop) continue;
+          ++seen;
+          wrong += !Near(pic.pixel(x, y) | 0xFF000000u, shot.pixel(OnWindow(tx, ty)));
+        }
+      EXPECT_GT(seen, 300) << plaque->Name();
+      EXPECT_LE(wrong, seen / 50) << plaque->Name() << ": " << wrong << " of " << seen << " pixels covered";
+    }
+    for (std::size_t k = 0; k < row.size(); ++k)
+      for (const auto& [fx, fy] : {std::pair{0.5, 0.5}, std::pair{0.85, 0.2}, std::pair{0.85, 0.8}}) {
+        const platform::Control& tile = *row[k];
+        const int px = int(fx * (tile.Width() - 1)), py = int(fy * (tile.Height() - 1));
+        EXPECT_TRUE(Near(Expected(tile, px, py), shot.pixel(OnWindow(tile.Left() + px, tile.Top() + py))))
+            << "top row slot " << k << " at " << fx << "," << fy;
+      }
+  }
+}
+
 }  // namespace
 }  // namespace tavrel
