@@ -157,10 +157,14 @@ void LyingBack(QPainter& p, QSizeF size) {
 
 QImage DrawTile(int set, int pos) {
   const auto size = TilePictureSize(set, pos);
-  QImage image = NewImage(size.width, size.height);
+  return DrawTile(set, pos, QSize(size.width, size.height));
+}
+
+QImage DrawTile(int set, int pos, QSize size) {
+  QImage image = NewImage(size.width(), size.height());
   QPainter p(&image);
   SetupPainter(p);
-  const QSizeF s(size.width, size.height);
+  const QSizeF s(size);
   if (pos == tavrel::view::kTilePosStandingBack) {
     if (set == tavrel::view::kTileSetLeft || set == tavrel::view::kTileSetRight) {
       StandingSide(p, s, set == tavrel::view::kTileSetLeft);

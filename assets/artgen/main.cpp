@@ -1,16 +1,20 @@
 // tavrel-artgen: draws the client's picture pack.
-//   tavrel-artgen --out DIR          DIR/<id>.png for every catalogue picture
+//   tavrel-artgen --out DIR          DIR/<id>.png for every catalogue picture, and every
+//                                    tile at the table's sizes as DIR/<id>@<w>x<h>.png
 //   tavrel-artgen --sheet FILE.png   one contact sheet of the whole pack
 //   tavrel-artgen --preview FILE.png the tiles at their on-table sizes
 //   tavrel-artgen --window FILE.png  the framed window in mid-hand, from the pack
 #include <QDir>
 #include <QGuiApplication>
 #include <QImage>
+#include <QList>
+#include <QSize>
 #include <QStringList>
 #include <cstdio>
 
 #include "art_style.h"
 #include "contact_sheet.h"
+#include "draw_tiles.h"
 #include "pictures.h"
 #include "window_mock.h"
 #include "view/picture_catalogue.h"
@@ -31,6 +35,33 @@ bool Save(const QImage& image, const QString& file) {
   return true;
 }
 
+// Every tile again at each size the table shows the tiles of its set, so that the
+// window never has to resample a tile: <id>@<width>x<height>.png.
+bool WriteTileSizes(const QString& dir) {
+  namespace v = tavrel::view;
+  for (int set = 0; set < v::kTileSetCount; ++set) {
+    QList<QSize> sizes;
+    for (const v::TileDisplaySize& d : v::kTileDisplaySizes) {
+      if (d.set != set) continue;
+      sizes << QSize(d.size.width, d.size.height);
+      if (d.scaled) sizes << QSize(v::SmallScreenTilePixels(d.size.width), v::SmallScreenTilePixels(d.size.height));
+    }
+    for (int pos = 0; pos < v::kTilesPerSet; ++pos) {
+      const int id = v::TilePictureId(set, pos);
+      const v::PictureInfo* info = v::FindPicture(id);
+      if (!info) continue;  // absent from the pack: no sizes either
+      QList<QSize> written;
+      for (const QSize& size : sizes) {
+        if (written.contains(size) || size == QSize(info->width, info->height)) continue;
+        written << size;
+        const QString name = QStringLiteral("%1@%2x%3.png").arg(id).arg(size.width()).arg(size.height());
+        if (!Save(artgen::DrawTile(set, pos, size), QDir(dir).filePath(name))) return false;
+      }
+    }
+  }
+  return true;
+}
+
 bool WritePack(const QString& dir) {
   if (!QDir().mkpath(dir)) {
     std::fprintf(stderr, "tavrel-artgen: cannot create %s\n", qPrintable(dir));
@@ -39,7 +70,7 @@ bool WritePack(const QString& dir) {
   for (const auto& info : tavrel::view::kPictureCatalogue)
     if (!Save(artgen::DrawPicture(info.id), QDir(dir).filePath(QString::number(info.id) + ".png")))
       return false;
-  return true;
+  return WriteTileSizes(dir);
 }
 
 }  // namespace

@@ -118,6 +118,36 @@ constexpr PictureSize TilePictureSize(int set, int pos) {
   return kFace[set];
 }
 
+// ---- Tile pictures at the sizes the table shows them -------------------------
+// Tile controls stretch their picture to their size, and a picture resampled to
+// another size blurs its strokes. So the pack also holds every tile drawn at each
+// size the table gives the tiles of its set, at scale 1 and on the small screen,
+// as <id>@<width>x<height>.png; the window draws those where they exist.
+struct TileDisplaySize {
+  int set;
+  PictureSize size;    // pixels at scale 1
+  bool scaled = true;  // also shown at the small screen's scale
+};
+inline constexpr TileDisplaySize kTileDisplaySizes[] = {
+    // Own tiles lying: wall, discards and the centre; melds.
+    {kTileSetOwnLying, {36, 50}}, {kTileSetOwnLying, {45, 60}},
+    // Left and right: wall, discards and the centre; standing row; melds and the shown hand.
+    {kTileSetLeft, {48, 35}}, {kTileSetLeft, {35, 66}}, {kTileSetLeft, {45, 35}},
+    {kTileSetRight, {48, 35}}, {kTileSetRight, {35, 66}}, {kTileSetRight, {45, 35}},
+    // Top: wall, discards and the centre; standing row; melds; the shown hand.
+    {kTileSetTop, {30, 36}}, {kTileSetTop, {36, 50}}, {kTileSetTop, {34, 40}}, {kTileSetTop, {36, 39}},
+    // Own standing hand; the wild tile on its plaque, never scaled.
+    {kTileSetOwnStanding, {48, 78}}, {kTileSetOwnStanding, {36, 56}, false},
+};
+
+// A tile size on the small screen, stored as the layout stores it (halves to even).
+constexpr int SmallScreenTilePixels(int designPixels) {
+  const double v = designPixels * kSmallScreenScale;
+  const int down = static_cast<int>(v);
+  const double rest = v - down;
+  return rest > 0.5 || (rest == 0.5 && down % 2 == 1) ? down + 1 : down;
+}
+
 // ---- Design pictures: our own ids --------------------------------------------
 inline constexpr int kPicTableBackground = 900;  // Pic2, green felt, 1024 x 768
 inline constexpr PictureSize kTableBackgroundSize{1024, 768};
@@ -261,6 +291,7 @@ constexpr bool IsSortedById() {
 static_assert(IsSortedById(), "the catalogue is listed by ascending id, without repeats");
 static_assert(PictureExists(380) && !PictureExists(155) && !PictureExists(381 + 18));
 static_assert(AvatarPictureId(19) == 410 && OfferPictureId(4, kOfferLive) == 154);
+static_assert(SmallScreenTilePixels(48) == 38 && SmallScreenTilePixels(50) == 39 && SmallScreenTilePixels(66) == 52);
 }  // namespace picture_detail
 
 }  // namespace tavrel::view

@@ -1,6 +1,7 @@
 #include "platform/qt/qt_pictures.h"
 
 #include <QDir>
+#include <QFile>
 #include <QImageReader>
 #include <cstdio>
 
@@ -44,11 +45,24 @@ const QPixmap* QtPictures::Scaled(int resourceId, const Rect& clip, int width, i
                       whole ? 0 : int(clip.width), whole ? 0 : int(clip.height)};
   auto it = scaled_.find(key);
   if (it == scaled_.end()) {
-    QPixmap part = whole ? *source
-                         : source->copy(QRect(int(clip.left), int(clip.top), int(clip.width), int(clip.height)));
-    it = scaled_.emplace(key, part.scaled(width, height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)).first;
+    // A picture drawn at this size (the tiles at the table's sizes) is sharper than any resampling.
+    QPixmap drawn = whole ? DrawnAtSize(resourceId, width, height) : QPixmap();
+    if (drawn.isNull()) {
+      QPixmap part = whole ? *source
+                           : source->copy(QRect(int(clip.left), int(clip.top), int(clip.width), int(clip.height)));
+      drawn = part.scaled(width, height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    }
+    it = scaled_.emplace(key, std::move(drawn)).first;
   }
   return &it->second;
+}
+
+QPixmap QtPictures::DrawnAtSize(int resourceId, int width, int height) const {
+  const QString file = folder_ + QStringLiteral("/%1@%2x%3.png").arg(resourceId).arg(width).arg(height);
+  if (!QFile::exists(file)) return {};
+  QImage image = QImageReader(file).read();
+  if (image.size() != QSize(width, height)) return {};  // a stale or broken file: resample instead
+  return QPixmap::fromImage(std::move(image));
 }
 
 }  // namespace tavrel::platform::qt

@@ -1,6 +1,8 @@
 #pragma once
 // The picture pack on disk: <folder>/<id>.png, each decoded once on first use
-// and kept; scaled copies are kept per size so that a repaint only copies pixels.
+// and kept; copies at other sizes are kept per size so that a repaint only copies
+// pixels. Where the pack holds the picture drawn at that size (<id>@<w>x<h>.png,
+// the tiles at the table's sizes), that is used instead of a resampled copy.
 #include <QPixmap>
 #include <QString>
 #include <unordered_map>
@@ -22,6 +24,7 @@ class QtPictures final : public PictureSource {
   bool FolderExists() const { return folderExists_; }
 
  private:
+  QPixmap DrawnAtSize(int resourceId, int width, int height) const;
   struct Entry {
     bool ok = false;
     QPixmap pixmap;
