@@ -38,7 +38,8 @@ bool ClientContext::Connected() const { return Winsock1 && Winsock1->State() == 
 
 void InstallParts(ClientContext& ctx) {
   session::RegisterSession(ctx);
-  session::RegisterStartup(ctx);
+  round::RegisterRound(ctx);
+  scoring::RegisterScoring(ctx);
   view::RegisterView(ctx);
   sound::RegisterSound(ctx);
 }

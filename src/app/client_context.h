@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/controls.h"
+#include "platform/names.h"
 #include "platform/platform.h"
 #include "props/prop_bridge.h"
 #include "round/table_model.h"
@@ -23,38 +24,25 @@
 
 namespace tavrel {
 
-// Names of the windows.
-inline constexpr const char* kMainForm = "Main";
+// The table window's name, for the backends.
+inline constexpr const char* kMainForm = frm::Main;
 
-// Steps that one Part performs on behalf of Parts built later; each is empty
-// until the Part that owns it registers.
+// Steps that a module performs on behalf of modules built later: each is empty
+// (or the list has no entry) until such a module registers. Modules that exist
+// call each other's headers directly.
 struct Hooks {
-  // Table reset for a new hand: ClearTablePictures, ResetLayout, ResetSeats.
-  std::function<void()> tableReset;
-  // Start-up: layout scale, picture tables and the first layout; then the rest of the layout.
+  // Start-up (session): layout scale, picture tables and the first layout; then
+  // the rest of the layout (view).
   std::function<void()> prepareLayout;
   std::function<void()> finishLayout;
-  // Start-up: the sound set-up, including the start sound.
+  // Start-up (session): the sound set-up, including the start sound (sound).
   std::function<void()> setUpSound;
-  // Table shutdown: each Part clears its own displays and state.
+  // Table shutdown (session): each module clears its own displays and state.
   std::vector<std::function<void()>> closeTableSteps;
-  // A received chat line (text already decoded), for the chat display.
+  // A received chat line, text already decoded (session), for the chat display (chat).
   std::function<void(const std::string& text, const Info& info)> chatReceived;
-  // The start/continue button shows its active picture and is usable.
-  std::function<void()> startButtonActive;
-  // The seat-change display after an automatic Continue.
+  // The seat-change display after a Continue (hand end), owned by the departures.
   std::function<void()> seatChangeDisplay;
-  // CloseTable of the leaving Part (the lost-connection watch shuts the table down).
-  std::function<void()> closeTableOp;
-  // The reconnection, started by the watchdog when the connection is lost.
-  std::function<void()> startReconnection;
-  // The login sender found no connection within its time limit.
-  std::function<void()> connectTimedOut;
-  // The proxy handshake step, run after each arrival while DirectMode is off.
-  std::function<void()> proxyReceive;
-  // Debug log: one line per packet in each direction and the Parts' own lines.
-  std::function<void(const std::string& line)> debugLine;
-  std::function<void(bool sent, const Packet& packet)> debugPacket;
 };
 
 struct ClientContext {
@@ -91,7 +79,7 @@ struct ClientContext {
   std::unique_ptr<platform::Timer> TimerBong;
   std::unique_ptr<platform::Timer> TimerKeepAlive;
 
-  platform::Form& main() { return ui.form(kMainForm); }
+  platform::Form& main() { return ui.form(frm::Main); }
   bool Connected() const;  // Winsock1.State = 7
 };
 

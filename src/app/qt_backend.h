@@ -10,6 +10,9 @@ class QtPlatform;
 
 namespace tavrel::app {
 
+// Start of the line the client writes to stderr for a control looked up under the wrong kind.
+inline constexpr const char* kKindMismatchMark = "control of the wrong kind:";
+
 // Gives the platform its picture pack (program folder/pictures) and its lobby link.
 void SetUpPictures(platform::qt::QtPlatform& platform);
 void SetUpLobbyLink(platform::qt::QtPlatform& platform);

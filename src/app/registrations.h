@@ -1,12 +1,11 @@
 #pragma once
-// Each module's registration: its command handlers, scheduler task bodies and
-// hooks. InstallParts calls them in this order.
+// Each module's registration: its command handlers, scheduler task bodies,
+// hooks and input handlers. InstallParts calls them in this order.
 namespace tavrel {
 struct ClientContext;
-namespace session {
-void RegisterSession(ClientContext& ctx);
-void RegisterStartup(ClientContext& ctx);
-}
+namespace session { void RegisterSession(ClientContext& ctx); }
+namespace round { void RegisterRound(ClientContext& ctx); }
+namespace scoring { void RegisterScoring(ClientContext& ctx); }
 namespace view { void RegisterView(ClientContext& ctx); }
 namespace sound { void RegisterSound(ClientContext& ctx); }
 }  // namespace tavrel

@@ -1,4 +1,5 @@
 // The client's start-up on the Qt side: the real lobby link and the debug log.
+#include <cstdio>
 #include <cstdlib>
 
 #include "app/client_context.h"
@@ -15,6 +16,10 @@ void SetUpLobbyLink(platform::qt::QtPlatform& platform) {
 }
 
 void StartClient(ClientContext& ctx, const std::string& commandLine) {
+  // A control looked up under the wrong kind is a fault in the program; the tests watch for this line.
+  ctx.ui.onKindMismatch = [](const std::string& form, const platform::KindMismatch& m) {
+    std::fprintf(stderr, "tavrelmj: %s %s\n", kKindMismatchMark, platform::DescribeMismatch(form, m).c_str());
+  };
   if (!session::InstallDebugLog(ctx, std::getenv("TAVREL_DEBUG_LOG")))
     std::fprintf(stderr, "tavrelmj: cannot open the debug log %s\n", std::getenv("TAVREL_DEBUG_LOG"));
   session::StartUp(ctx, commandLine);

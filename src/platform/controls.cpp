@@ -4,6 +4,22 @@
 
 namespace tavrel::platform {
 
+const char* KindName(ControlKind kind) {
+  switch (kind) {
+    case ControlKind::Picture: return "picture";
+    case ControlKind::Label: return "label";
+    case ControlKind::List: return "list";
+    case ControlKind::TextBox: return "text box";
+  }
+  return "?";
+}
+
+std::string DescribeMismatch(const std::string& form, const KindMismatch& m) {
+  std::string where = form + "." + m.name;
+  if (m.index >= 0) where += "(" + std::to_string(m.index) + ")";
+  return where + " looked up as a " + KindName(m.wanted) + " but is a " + KindName(m.actual);
+}
+
 Control::Control(Form* form, std::string name, int index, ControlKind kind)
     : form_(form), name_(std::move(name)), index_(index), kind_(kind) {}
 
@@ -104,8 +120,17 @@ void Control::SetTopIndex(int i) {
 
 Form::Form(std::string name) : name_(std::move(name)) {}
 
+void Form::CheckKind(const Control& c, ControlKind wanted) const {
+  if (c.Kind() == wanted) return;
+  mismatches_.push_back({c.Name(), c.Index(), wanted, c.Kind()});
+  if (onKindMismatch) onKindMismatch(mismatches_.back());
+}
+
 Control& Form::Add(const std::string& name, ControlKind kind, int index) {
-  if (Control* c = Find(name, index)) return *c;
+  if (Control* c = Find(name, index)) {
+    CheckKind(*c, kind);
+    return *c;
+  }
   controls_.push_back(std::make_unique<Control>(this, name, index, kind));
   Control& c = *controls_.back();
   byName_[{name, index}] = &c;
@@ -124,8 +149,17 @@ const Control* Form::Find(const std::string& name, int index) const {
   return it == byName_.end() ? nullptr : it->second;
 }
 Control& Form::Get(const std::string& name, int index, ControlKind kind) {
-  if (Control* c = Find(name, index)) return *c;
   return Add(name, kind, index);
+}
+Control* Form::Find(const ControlName& name, int index) {
+  Control* c = Find(std::string(name.name), index);
+  if (c) CheckKind(*c, name.kind);
+  return c;
+}
+const Control* Form::Find(const ControlName& name, int index) const {
+  const Control* c = Find(std::string(name.name), index);
+  if (c) CheckKind(*c, name.kind);
+  return c;
 }
 
 void Form::Show() {
@@ -190,6 +224,9 @@ Form& Ui::form(const std::string& name) {
   if (it != forms_.end()) return *it->second;
   auto& f = forms_[name];
   f = std::make_unique<Form>(name);
+  f->onKindMismatch = [this, name](const KindMismatch& m) {
+    if (onKindMismatch) onKindMismatch(name, m);
+  };
   if (onFormCreated) onFormCreated(*f);
   return *f;
 }

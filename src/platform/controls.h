@@ -13,6 +13,23 @@
 namespace tavrel::platform {
 
 enum class ControlKind { Picture, Label, List, TextBox };
+const char* KindName(ControlKind kind);
+
+// A control's name together with the kind it is (src/platform/names.h lists them all).
+struct ControlName {
+  const char* name;
+  ControlKind kind;
+};
+
+// A lookup that asked for a control under a kind it does not have.
+struct KindMismatch {
+  std::string name;
+  int index = -1;
+  ControlKind wanted = ControlKind::Picture;
+  ControlKind actual = ControlKind::Picture;
+};
+// "Main.Cash(2) looked up as a picture but is a label".
+std::string DescribeMismatch(const std::string& form, const KindMismatch& m);
 
 // Colours are 24-bit with red in the low byte (255 red, 65280 green).
 inline constexpr std::uint32_t kBlack = 0;
@@ -166,13 +183,21 @@ class Form {
 
   const std::string& Name() const { return name_; }
 
-  // Controls: created once, found by name and index.
+  // Controls: created once, found by name and index. A control asked for under a
+  // kind it does not have is still returned, and the mismatch is recorded.
   Control& Add(const std::string& name, ControlKind kind, int index = -1);
   Control* Find(const std::string& name, int index = -1);
   const Control* Find(const std::string& name, int index = -1) const;
   // Finds a control, creating it with the given kind when it does not exist yet.
   Control& Get(const std::string& name, int index = -1, ControlKind kind = ControlKind::Picture);
+  Control& Get(const ControlName& c, int index = -1) { return Get(c.name, index, c.kind); }
+  Control* Find(const ControlName& c, int index = -1);
+  const Control* Find(const ControlName& c, int index = -1) const;
   const std::vector<std::unique_ptr<Control>>& Controls() const { return controls_; }
+  // Lookups that asked for a control under the wrong kind, in order; each is also
+  // reported to onKindMismatch as it happens.
+  const std::vector<KindMismatch>& KindMismatches() const { return mismatches_; }
+  std::function<void(const KindMismatch&)> onKindMismatch;
 
   bool Visible() const { return visible_; }
   bool Loaded() const { return loaded_; }
@@ -209,6 +234,7 @@ class Form {
   // control (all indices of a control array share one handler) and the event type.
   using Handler = std::function<void(const UiEvent&)>;
   void On(const std::string& control, UiEventType type, Handler handler);
+  void On(const ControlName& control, UiEventType type, Handler handler) { On(std::string(control.name), type, std::move(handler)); }
   void Dispatch(const UiEvent& e);
   bool HasHandler(const std::string& control, UiEventType type) const;
 
@@ -221,6 +247,8 @@ class Form {
   std::string name_;
   std::vector<std::unique_ptr<Control>> controls_;
   std::map<std::pair<std::string, int>, Control*> byName_;
+  void CheckKind(const Control& c, ControlKind wanted) const;
+  mutable std::vector<KindMismatch> mismatches_;
   bool visible_ = false;
   bool loaded_ = false;
   std::string caption_;
@@ -247,6 +275,8 @@ class Ui {
   const std::map<std::string, std::unique_ptr<Form>>& Forms() const { return forms_; }
   // Called when a form is created, so a backend can attach a window to it.
   std::function<void(Form&)> onFormCreated;
+  // Called for every lookup of a control under the wrong kind, in any form.
+  std::function<void(const std::string& form, const KindMismatch&)> onKindMismatch;
 
  private:
   std::map<std::string, std::unique_ptr<Form>> forms_;

@@ -8,19 +8,6 @@
 
 namespace tavrel {
 
-// Offsets within a packet.
-namespace off {
-inline constexpr std::size_t kCmdHigh = 2;
-inline constexpr std::size_t kCmd = 3;
-inline constexpr std::size_t kReserved5 = 5;
-inline constexpr std::size_t kSeat = 6;
-inline constexpr std::size_t kReserved7 = 7;
-inline constexpr std::size_t kValues = 8;  // value(i) at 8 + 2i, high byte first
-inline constexpr std::size_t kPayload = 16;
-inline constexpr std::size_t kToken = 260;
-inline constexpr std::size_t kTailNumber = 268;  // ReconnectNumber, 32-bit little-endian
-inline constexpr std::size_t kPropMarker = 236;  // chat: 32-bit big-endian prop marker
-}  // namespace off
 
 using SessionToken = std::array<std::uint8_t, 2>;
 
@@ -45,8 +32,8 @@ inline SessionToken TokenOf(wire::Bytes packet) {
   return {wire::U8(packet, off::kToken), wire::U8(packet, off::kToken + 1)};
 }
 inline void StampToken(Packet& p, SessionToken token) {
-  p[off::kToken] = token[0];
-  p[off::kToken + 1] = token[1];
+  wire::PutU8(p, off::kToken, token[0]);
+  wire::PutU8At(p, off::kToken, 1, token[1]);
 }
 
 // Seat index of a one-hot mask: the number of halvings while the byte is 2 or more.

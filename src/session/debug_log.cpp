@@ -4,7 +4,6 @@
 
 #include "app/client_context.h"
 #include "session/commands.h"
-#include "session/startup.h"
 
 namespace tavrel::session {
 namespace {
@@ -25,30 +24,31 @@ void WriteLine(ClientContext& ctx, const std::string& text) {
 }
 
 bool CarriesKey(bool sent, const Packet& p) {
-  return sent && (p[off::kCmd] == cmd::kLogin || p[off::kCmd] == cmd::kReconnect);
+  const int command = wire::U8(p, off::kCmd);
+  return sent && (command == cmd::kLogin || command == cmd::kReconnect);
 }
 
 }  // namespace
 
 std::string PacketLogText(bool sent, const Packet& p) {
   const Info info = DecodeRecord(p);
-  const int command = p[off::kCmd];
+  const int command = wire::U8(p, off::kCmd);
   std::string out = sent ? "send " : "recv ";
   out += std::to_string(command) + " " + cmd::Name(command, sent);
-  out += " seat=" + std::to_string(p[off::kSeat]) + " values=";
+  out += " seat=" + std::to_string(wire::U8(p, off::kSeat)) + " values=";
   for (int i = 0; i < 4; ++i) out += (i ? "," : "") + std::to_string(info.value[i]);
   // The payload up to its last non-zero byte; the key of a login is never written.
   std::size_t last = kPacketSize;
-  while (last > off::kPayload && p[last - 1] == 0) --last;
+  while (last > off::kPayload && wire::U8(p, last - 1) == 0) --last;
   out += " payload=";
   const bool mask = CarriesKey(sent, p);
   char hex[3];
   for (std::size_t i = off::kPayload; i < last; ++i) {
-    if (mask && i >= kLoginKeyOffset && i < kLoginKeyOffset + kLoginKeyBytes) {
+    if (mask && i >= off::kLoginKey && i < off::kLoginKey + off::kLoginKeyBytes) {
       out += "**";
       continue;
     }
-    std::snprintf(hex, sizeof hex, "%02X", p[i]);
+    std::snprintf(hex, sizeof hex, "%02X", wire::U8(p, i));
     out += hex;
   }
   if (last < kPacketSize) out += " (+" + std::to_string(kPacketSize - last) + " zero)";
@@ -70,9 +70,17 @@ bool InstallDebugLog(ClientContext& ctx, const char* path) {
   std::FILE* f = std::fopen(path, "a");
   if (!f) return false;
   ctx.startup.debugLog.file.reset(f);
-  ctx.hooks.debugLine = [&ctx](const std::string& line) { WriteLine(ctx, line); };
-  ctx.hooks.debugPacket = [&ctx](bool sent, const Packet& p) { WriteLine(ctx, PacketLogText(sent, p)); };
   return true;
+}
+
+bool DebugLogOn(const ClientContext& ctx) { return ctx.startup.debugLog.file != nullptr; }
+
+void DebugLine(ClientContext& ctx, const std::string& line) {
+  if (DebugLogOn(ctx)) WriteLine(ctx, line);
+}
+
+void DebugPacket(ClientContext& ctx, bool sent, const Packet& packet) {
+  if (DebugLogOn(ctx)) WriteLine(ctx, PacketLogText(sent, packet));
 }
 
 }  // namespace tavrel::session

@@ -1,7 +1,6 @@
 #pragma once
-// Leaving a table and the shutdown: the leave packet, CloseTable, the exit
-// confirmation (frmExit), the table-closed notice (frmOtherExit, command 22) and
-// the main window's unload.
+// Leaving a table and the shutdown: the leave packet, LeaveTable, CloseTable and
+// the main window's unload. The exit windows that lead here are the view's.
 #include "session/wire.h"
 
 namespace tavrel {
@@ -10,13 +9,8 @@ struct ClientContext;
 
 namespace tavrel::session {
 
-inline constexpr const char* kExitForm = "frmExit";
-inline constexpr const char* kOtherExitForm = "frmOtherExit";
-inline constexpr const char* kMsgReallyQuit = "您真的要退出吗？";
-inline constexpr const char* kMsgRunawayPenalty = "游戏正在进行，逃跑会扣分！";
 inline constexpr int kLeaveWaitMs = 400;
 inline constexpr int kLeaveWaitAfterReconnectMs = 800;
-inline constexpr int kTableClosedPauseMs = 2000;
 // CloseTable waits this long at most for the socket to report closed.
 inline constexpr int kCloseWaitLimitMs = 2000;
 // How often an idle client (after a table) checks that its lobby is still there.
@@ -29,18 +23,6 @@ void LeaveTable(ClientContext& ctx);
 // The idle client's check for its lobby: on after CloseTable, off at the next login.
 void SetIdleLobbyWatch(ClientContext& ctx, bool on);
 void CloseTable(ClientContext& ctx);
-
-// Creates the controls of frmExit and frmOtherExit and their handlers.
-void CreateExitForms(ClientContext& ctx);
-// Shows frmExit centred over the table, with the runaway line only while playing as a player.
-void ShowExitForm(ClientContext& ctx);
-
-void OnExitConfirm(ClientContext& ctx);
-void OnExitCancel(ClientContext& ctx);
-// TableClosed (command 22).
-void OnTableClosed(ClientContext& ctx);
-void OnOtherExitOk(ClientContext& ctx);
-void OnOtherExitCancel(ClientContext& ctx);
 // The table window itself is closed: everything goes and the program ends.
 void UnloadMainWindow(ClientContext& ctx);
 

@@ -26,4 +26,13 @@ void EndWithLobbyRestored(ClientContext& ctx, int exitCode) {
   ctx.platform.EndProgram(exitCode);
 }
 
+void ReturnToLobby(ClientContext& ctx) {
+  if (LobbyExists(ctx)) {
+    ctx.main().SetState(platform::WindowState::Minimized);
+    RestoreLobby(ctx);
+  } else {
+    ctx.platform.EndProgram(0);
+  }
+}
+
 }  // namespace tavrel::session

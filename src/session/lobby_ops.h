@@ -20,5 +20,8 @@ void PostToLobby(ClientContext& ctx, int message);
 void GiveUp(ClientContext& ctx);
 // Restores the lobby window when it is there, then ends the program with that code.
 void EndWithLobbyRestored(ClientContext& ctx, int exitCode);
+// After a table: the table window minimised and the lobby restored when the lobby
+// is there, else the end of the program.
+void ReturnToLobby(ClientContext& ctx);
 
 }  // namespace tavrel::session

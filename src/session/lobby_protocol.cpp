@@ -1,17 +1,21 @@
 #include "session/lobby_protocol.h"
 
 #include "app/client_context.h"
+#include "platform/names.h"
+#include "round/table_reset.h"
+#include "session/commands.h"
 #include "session/leave.h"
 #include "session/lobby_ops.h"
 #include "session/proxy.h"
 #include "session/scheduler.h"
 #include "session/transport.h"
+#include "session/debug_log.h"
 
 namespace tavrel::session {
 namespace {
 
 void Log(ClientContext& ctx, const std::string& line) {
-  if (ctx.hooks.debugLine) ctx.hooks.debugLine("lobby: " + line);
+  DebugLine(ctx, "lobby: " + line);
 }
 
 // The lobby's system commands act on the table window like the window manager's would.
@@ -27,7 +31,7 @@ void OnSysCommand(ClientContext& ctx, long command) {
 
 // A fresh login is a login again, never the reconnect request the packet may have become.
 void ResetLoginPacket(Packet& p) {
-  p[off::kCmd] = 18;
+  wire::PutU8(p, off::kCmd, cmd::kLogin);
   StampToken(p, {0, 0});
   wire::PutU32LE(p, off::kTailNumber, 0);
 }
@@ -57,7 +61,7 @@ void OnLobbyMessage(ClientContext& ctx, int message, long wParam, long lParam) {
       } else {
         if (ctx.Connected()) LeaveTable(ctx);
         CloseTable(ctx);
-        if (ctx.hooks.tableReset) ctx.hooks.tableReset();
+        round::ResetTableForNewHand(ctx);
         PostToLobby(ctx, kMsgFree);
       }
       return;
@@ -93,7 +97,7 @@ void FreshLogin(ClientContext& ctx) {
     StartProxy(ctx, true);
   }
   for (auto& step : st.freshLoginSteps) step();
-  for (const char* name : {"Time_Img", "Number"})
+  for (const auto& name : {ctl::Time_Img, ctl::Number})
     if (auto* c = ctx.main().Find(name)) c->SetVisible(false);
 }
 

@@ -10,6 +10,7 @@
 #include "session/scheduler.h"
 #include "session/startup.h"
 #include "session/transport.h"
+#include "session/debug_log.h"
 
 namespace tavrel::session {
 namespace {
@@ -17,7 +18,7 @@ namespace {
 constexpr std::size_t kMaxCredentialBytes = 255;
 
 void Log(ClientContext& ctx, const std::string& line) {
-  if (ctx.hooks.debugLine) ctx.hooks.debugLine("proxy: " + line);
+  DebugLine(ctx, "proxy: " + line);
 }
 
 ProxyBuffer& Buffer(ClientContext& ctx) { return ctx.session.proxy; }
@@ -84,7 +85,7 @@ void Connected(ClientContext& ctx, int replyLength) {
   ShowLine(ctx, 0, kMsgProxyConnected);
   Log(ctx, "connected to the game server");
   ctx.Winsock1->SendData(ctx.startup.LoginPacket.data(), ctx.startup.LoginPacket.size());
-  if (ctx.hooks.debugPacket) ctx.hooks.debugPacket(true, ctx.startup.LoginPacket);
+  DebugPacket(ctx, true, ctx.startup.LoginPacket);
   SetTimerBong(ctx, true);
 }
 

@@ -1,12 +1,14 @@
 #include "session/reconnect.h"
 
 #include "app/client_context.h"
+#include "platform/names.h"
 #include "session/system_messages.h"
 #include "session/commands.h"
 #include "session/lobby_ops.h"
 #include "session/proxy.h"
 #include "session/scheduler.h"
 #include "session/startup.h"
+#include "session/debug_log.h"
 
 namespace tavrel::session {
 namespace {
@@ -14,7 +16,7 @@ namespace {
 ReconnectState& State(ClientContext& ctx) { return ctx.startup.reconnect; }
 
 void Log(ClientContext& ctx, const std::string& line) {
-  if (ctx.hooks.debugLine) ctx.hooks.debugLine("reconnect: " + line);
+  DebugLine(ctx, "reconnect: " + line);
 }
 
 }  // namespace
@@ -34,7 +36,7 @@ void StartReconnection(ClientContext& ctx) {
   // The watchdog may find the socket down again while the attempts run.
   if (r.running) return;
   if (!r.TimerReconnect) InstallReconnectTimers(ctx);
-  auto& form = ctx.ui.form(kReconnectForm);
+  auto& form = ctx.ui.form(frm::frmReconnect);
   form.SetAlpha(200);
   form.Load();
   r.running = true;
@@ -50,7 +52,7 @@ void StopReconnection(ClientContext& ctx) {
   if (r.TimerReconnect) r.TimerReconnect->SetEnabled(false);
   if (r.TimerCount) r.TimerCount->SetEnabled(false);
   r.running = false;
-  if (auto* form = ctx.ui.Find(kReconnectForm)) form->Unload();
+  if (auto* form = ctx.ui.Find(frm::frmReconnect)) form->Unload();
 }
 
 void TimerReconnectTick(ClientContext& ctx) {
@@ -81,7 +83,7 @@ void TimerCountTick(ClientContext& ctx) {
 }
 
 void MakeReconnectRequest(Packet& p, SessionToken token, std::uint32_t number) {
-  p[off::kCmd] = cmd::kReconnect;
+  wire::PutU8(p, off::kCmd, cmd::kReconnect);
   StampToken(p, token);
   wire::PutU32LE(p, off::kTailNumber, number);
 }
@@ -113,7 +115,7 @@ void KeepReconnectNumber(ClientContext& ctx) {
 
 void OnReconnectResult(ClientContext& ctx) {
   auto& s = ctx.session;
-  if (s.RecvPacket[15] == 1) {
+  if (wire::U8(s.RecvPacket, off::kReconnectOutcome) == 1) {
     ClearSysLists(ctx);
     ShowLine(ctx, 0, kMsgReconnectAccepted);
     s.TableActive = true;

@@ -12,7 +12,6 @@ struct ClientContext;
 
 namespace tavrel::session {
 
-inline constexpr const char* kReconnectForm = "frmReconnect";
 inline constexpr int kReconnectAttemptLimit = 21;
 inline constexpr int kTimerReconnectMs = 1000;
 inline constexpr int kTimerCountMs = 3000;

@@ -1,10 +1,14 @@
 #include "session/scheduler.h"
 
 #include "app/client_context.h"
-#include "session/system_messages.h"
 #include "session/commands.h"
+#include "session/debug_log.h"
+#include "session/leave.h"
 #include "session/lobby_ops.h"
 #include "session/packet_io.h"
+#include "session/reconnect.h"
+#include "session/startup.h"
+#include "session/system_messages.h"
 #include "session/transport.h"
 
 namespace tavrel::session {
@@ -32,13 +36,14 @@ void LostConnectionWatch(ClientContext& ctx) {
     ctx.platform.EndProgram(0);
     return;
   }
-  SysList(ctx, 0).Clear();
-  ShowLine(ctx, 0, "已经与服务器断开连接，请重新入座！");
   if (ctx.props.Active()) ctx.props.plugin->TableGone();
   ctx.main().SetState(platform::WindowState::Minimized);
   RestoreLobby(ctx);
   ctx.handEnd.Continued = false;
-  if (ctx.hooks.closeTableOp) ctx.hooks.closeTableOp();
+  CloseTable(ctx);
+  // The shutdown empties the lists; the reason comes after it so that the player finds it.
+  SysList(ctx, 0).Clear();
+  ShowLine(ctx, 0, "已经与服务器断开连接，请重新入座！");
 }
 
 void ReceiveTask(ClientContext& ctx) {
@@ -53,37 +58,6 @@ void ReceiveTask(ClientContext& ctx) {
   }
 }
 
-void ContinueClock(ClientContext& ctx) {
-  auto& sc = ctx.sched;
-  if (!sc.ContinueClockOn || !ctx.session.TableActive) return;
-  if (!SecondPassed(ctx, sc.lastContinueClock)) return;
-  auto& form = ctx.main();
-  auto& number = form.Get("Number", -1, platform::ControlKind::Label);
-  if (sc.ContinueCountdown > 0) {
-    --sc.ContinueCountdown;
-    number.SetCaption(std::to_string(sc.ContinueCountdown));
-    number.SetForeColor(sc.ContinueCountdown < 6 ? platform::kRed : platform::kGreen);
-    return;
-  }
-  number.SetVisible(false);
-  form.Get("Time_Img").SetVisible(false);
-  if (!ctx.handEnd.Continued) {
-    if (ctx.hooks.startButtonActive) ctx.hooks.startButtonActive();
-    if (ctx.hooks.tableReset) ctx.hooks.tableReset();
-    ctx.handEnd.Continued = true;
-  }
-  Info info;
-  info.Cmd = cmd::kContinue;
-  info.Seat = ctx.table.custom[0].seat;
-  info.value[3] = 1;
-  SendCommand(ctx, info);
-  if (ctx.handEnd.SeatChangePending && ctx.handEnd.AutoSeatChange) {
-    if (ctx.hooks.seatChangeDisplay) ctx.hooks.seatChangeDisplay();
-    ctx.handEnd.SeatChangePending = false;
-  }
-  sc.ContinueClockOn = false;
-}
-
 void Watchdog(ClientContext& ctx) {
   if (ctx.Connected()) return;
   if (ctx.props.Active()) ctx.props.plugin->rec_state(3, false);
@@ -94,7 +68,7 @@ void Watchdog(ClientContext& ctx) {
   if (ctx.session.ReconnectAllowed) {
     ctx.session.TableActive = false;
     ctx.sched.ConnWatch = false;
-    if (ctx.hooks.startReconnection) ctx.hooks.startReconnection();
+    StartReconnection(ctx);
   }
 }
 
@@ -154,7 +128,9 @@ void TimerBongTick(ClientContext& ctx) {
   if (stillRunning() && sc.TurnClockOn && ctx.session.TableActive && SecondPassed(ctx, sc.lastTurnClock) &&
       sc.turnClockBody)
     sc.turnClockBody(ctx);
-  if (stillRunning()) ContinueClock(ctx);
+  if (stillRunning() && sc.ContinueClockOn && ctx.session.TableActive && SecondPassed(ctx, sc.lastContinueClock) &&
+      sc.continueClockBody)
+    sc.continueClockBody(ctx);
   if (stillRunning() && sc.watchCounter >= 1) {
     if (sc.ConnWatch) Watchdog(ctx);
     sc.watchCounter = 0;
@@ -209,13 +185,13 @@ void RunLoginSender(ClientContext& ctx) {
   sc.loginCounter = 0;
   if (!up) {
     // No connection within the limit: leave it to the watchdog, as for a lost connection.
-    if (ctx.hooks.debugLine) ctx.hooks.debugLine("login: no connection within the time limit");
-    if (ctx.hooks.connectTimedOut) ctx.hooks.connectTimedOut();
+    DebugLine(ctx, "login: no connection within the time limit");
+    OnConnectTimedOut(ctx);
     StartWatchdog(ctx);
     return;
   }
   ctx.Winsock1->SendData(ctx.startup.LoginPacket.data(), ctx.startup.LoginPacket.size());
-  if (ctx.hooks.debugPacket) ctx.hooks.debugPacket(true, ctx.startup.LoginPacket);
+  DebugPacket(ctx, true, ctx.startup.LoginPacket);
   ctx.session.LoginAwaited = true;
   StartWatchdog(ctx);
   if (ctx.props.Active()) ctx.props.plugin->rec_state(3, true);

@@ -43,6 +43,7 @@ struct Scheduler {
   // Bodies of the tasks other modules own; empty until they register.
   TaskBody blinkBody;
   TaskBody turnClockBody;
+  TaskBody continueClockBody;  // the hand end's continue countdown
   TaskBody bubblesBody;
   // Called at the end of every tick (plug-in polling, chest countdown).
   std::vector<TaskBody> tickEnd;

@@ -1,21 +1,32 @@
-// Handlers and hooks of the transport core.
+// The session's part of the client: the handlers of the login, the reconnection
+// and the dealer announcement's reconnect number, the prop messages, the
+// reconnection timers and the table window's unload.
 #include "app/client_context.h"
 #include "app/registrations.h"
 #include "session/commands.h"
-#include "session/seat_handlers.h"
+#include "session/dispatcher.h"
+#include "session/leave.h"
+#include "session/reconnect.h"
+#include "session/startup.h"
 
 namespace tavrel::session {
 
 void RegisterSession(ClientContext& ctx) {
-  RegisterHandler(ctx, cmd::kSeatName, OnSeatName);
-  RegisterHandler(ctx, cmd::kPlayerReady, OnPlayerReady);
-  RegisterHandler(ctx, cmd::kOwnGoldChange, OnOwnGoldChange);
-  RegisterHandler(ctx, cmd::kGoldChange, OnGoldChange);
+  RegisterHandler(ctx, cmd::kLoginResult, OnLoginResult);
+  RegisterHandler(ctx, cmd::kReconnectResult, OnReconnectResult);
+  // The dealer announcement carries the number a reconnection sends back. The
+  // departures module registers its full PlayerLeft handler later (replacing
+  // this one) and keeps the number through KeepReconnectNumber.
+  RegisterHandler(ctx, cmd::kPlayerLeft, [](ClientContext& cx) {
+    if ((cx.session.info.value[3] & 0xFF) == 2) KeepReconnectNumber(cx);
+  });
   // Prop messages go to the plug-in whole.
   for (int c : {cmd::kPropMessage44, cmd::kPropMessage45, cmd::kPropScore})
     RegisterHandler(ctx, c, [](ClientContext& cx) {
       if (cx.props.Active()) cx.props.plugin->Rec_MSG(cx.session.RecvPacket);
     });
+  InstallReconnectTimers(ctx);
+  ctx.main().On("", platform::UiEventType::Unload, [&ctx](const platform::UiEvent&) { UnloadMainWindow(ctx); });
 }
 
 }  // namespace tavrel::session

@@ -3,13 +3,15 @@
 #include <cstdlib>
 
 #include "app/client_context.h"
-#include "session/system_messages.h"
+#include "platform/names.h"
+#include "session/commands.h"
 #include "session/cp936.h"
 #include "session/debug_log.h"
 #include "session/lobby_ops.h"
 #include "session/lobby_protocol.h"
 #include "session/proxy.h"
 #include "session/scheduler.h"
+#include "session/system_messages.h"
 #include "session/transport.h"
 
 namespace tavrel::session {
@@ -38,7 +40,7 @@ void ConnectDirect(ClientContext& ctx) {
 }
 
 void SizeLocationLabel(ClientContext& ctx) {
-  auto& label = ctx.main().Get("Location", -1, platform::ControlKind::Label);
+  auto& label = ctx.main().Get(ctl::Location);
   label.SetCaption(ctx.startup.Location);
   const auto screen = ctx.platform.Screen();
   if (screen.width <= 1024 && screen.height <= 768)
@@ -131,11 +133,10 @@ std::string ApplyCommandLine(Startup& st, const CommandLine& cl) {
 
 Packet BuildLoginPacket(const std::string& userName, const std::string& loginKey) {
   Packet p{};
-  p[off::kCmdHigh] = 0;
-  p[off::kCmd] = 18;
-  p[14] = 1;
-  wire::PutSingleByteText(p, off::kPayload, userName, kUserNameBytes);
-  wire::PutSingleByteText(p, kLoginKeyOffset, loginKey, kLoginKeyBytes);
+  wire::PutU8(p, off::kCmd, cmd::kLogin);
+  wire::PutU8(p, off::kLoginFlag, 1);
+  wire::PutSingleByteText(p, off::kLoginUser, userName, off::kLoginUserBytes);
+  wire::PutSingleByteText(p, off::kLoginKey, loginKey, off::kLoginKeyBytes);
   return p;
 }
 
@@ -165,12 +166,12 @@ void StartUp(ClientContext& ctx, const std::string& commandLine) {
   }
   const CommandLine cl = ParseCommandLine(commandLine);
   if (const std::string error = ApplyCommandLine(st, cl); !error.empty()) {
-    if (ctx.hooks.debugLine) ctx.hooks.debugLine("start-up: " + error);
+    DebugLine(ctx, "start-up: " + error);
     p.MessageBox(error, kAppTitle, platform::BoxButtons::Ok);
     EndWithLobbyRestored(ctx, 1);
     return;
   }
-  if (ctx.hooks.debugLine) ctx.hooks.debugLine("start-up: " + MaskedCommandLine(st));
+  DebugLine(ctx, "start-up: " + MaskedCommandLine(st));
 
   // 4..5.
   SysList(ctx, 0).Clear();
@@ -214,7 +215,7 @@ void OnLoginResult(ClientContext& ctx) {
   s.HandResultWait = false;
   ctx.players.RunningTotal.fill(0);
   if (ctx.TimerKeepAlive) ctx.TimerKeepAlive->SetEnabled(true);
-  if (auto* exitForm = ctx.ui.Find("frmExit")) exitForm->Unload();
+  if (auto* exitForm = ctx.ui.Find(frm::frmExit)) exitForm->Unload();
   s.LoginAwaited = false;
   // A new table starts with 开始 on the start button.
   ctx.view.StartPictureMode = true;
@@ -228,12 +229,12 @@ void OnLoginResult(ClientContext& ctx) {
     ShowLine(ctx, 1, std::string("欢迎进入Tavrel麻将 ") + kPlatformWebAddress);
     PostToLobby(ctx, 771);
     st.TurnClockSeconds = st.ShortClockMode ? 1 : s.info.value[1] % 16;
-    st.TimeoutLimit = s.RecvPacket[9];
+    st.TimeoutLimit = wire::U8(s.RecvPacket, off::kTimeoutLimit);
     s.ReconnectAllowed = true;
     st.reconnect.Reconnected = false;
-    st.AdvertAddress = wire::SingleByteText(s.RecvPacket, 16, 100);
+    st.AdvertAddress = wire::SingleByteText(s.RecvPacket, off::kAdvertAddress, off::kAdvertAddressBytes);
     if (!st.AdvertAddress.empty()) {
-      auto& panel = ctx.main().Get("WebBrowser1");
+      auto& panel = ctx.main().Get(ctl::WebBrowser1);
       panel.tag = st.AdvertAddress;
       panel.SetVisible(true);
       st.SeatChangeAddress = st.AdvertAddress + ".gamead";

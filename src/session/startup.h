@@ -19,10 +19,6 @@ inline constexpr const char* kMsgStartFromLobby = "本游戏需从游戏大厅�
 inline constexpr const char* kMsgAlreadyRunning = "Tavrel麻将游戏已经运行！";
 inline constexpr const char* kMsgConnecting = "正在连接服务器...";
 inline constexpr const char* kMsgConnectFailed = "连接服务器失败，请检查您的网络！";
-inline constexpr std::size_t kUserNameBytes = 16;
-inline constexpr std::size_t kLoginKeyOffset = 32;
-// The key may fill the packet up to the token.
-inline constexpr std::size_t kLoginKeyBytes = 260 - kLoginKeyOffset;
 
 struct CommandLine {
   std::array<std::string, kFieldCount> fields{};

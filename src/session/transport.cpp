@@ -4,9 +4,11 @@
 
 #include "app/client_context.h"
 #include "session/commands.h"
+#include "session/debug_log.h"
 #include "session/dispatcher.h"
 #include "session/lobby_ops.h"
 #include "session/packet_io.h"
+#include "session/proxy.h"
 #include "session/scheduler.h"
 
 namespace tavrel::session {
@@ -44,9 +46,9 @@ void ResetRings(ClientContext& ctx) {
 bool EnqueueOutgoing(ClientContext& ctx, const Packet& packet) {
   auto& s = ctx.session;
   if (s.SendRing.Free() < kPacket) {
-    if (packet[off::kCmd] == cmd::kKeepAlive || !DropOldestKeepAlive(s.SendRing)) {
+    if (wire::U8(packet, off::kCmd) == cmd::kKeepAlive || !DropOldestKeepAlive(s.SendRing)) {
       ++s.RefusedPackets;
-      if (ctx.hooks.debugLine) ctx.hooks.debugLine("send ring full: packet refused");
+      DebugLine(ctx, "send ring full: packet refused");
       return false;
     }
     ++s.DroppedKeepAlives;
@@ -76,7 +78,7 @@ void OnDataArrival(ClientContext& ctx) {
       return;
     }
   }
-  if (ctx.hooks.proxyReceive) ctx.hooks.proxyReceive();
+  ProxyReceive(ctx);
 }
 
 void SendNextPacket(ClientContext& ctx) {
@@ -90,8 +92,8 @@ void SendNextPacket(ClientContext& ctx) {
   if (!ctx.Connected() || !s.DirectMode || ctx.sched.LoginPending) return;
   Packet p = s.SendRing.Peek();
   s.SendRing.Advance(kPacket);
-  const int c = p[off::kCmd];
-  const int n = p[8] * 256 + p[9];
+  const int c = wire::U8(p, off::kCmd);
+  const int n = wire::U16BE(p, off::kPropNumber);
   if (c == cmd::kPropMessage45 && s.HoldProp1 && n / 8 == 129) {
     s.HoldProp1 = false;
     s.HeldPropPacket1 = p;
@@ -103,7 +105,7 @@ void SendNextPacket(ClientContext& ctx) {
     return;
   }
   ctx.Winsock1->SendData(p.data(), p.size());
-  if (ctx.hooks.debugPacket) ctx.hooks.debugPacket(true, p);
+  DebugPacket(ctx, true, p);
 }
 
 void ReceiveNextPacket(ClientContext& ctx) {
@@ -119,7 +121,7 @@ void ReceiveNextPacket(ClientContext& ctx) {
     return;
   }
   if (ctx.table.Playing) ctx.sched.LostCount = 0;
-  if (ctx.hooks.debugPacket) ctx.hooks.debugPacket(false, s.RecvPacket);
+  DebugPacket(ctx, false, s.RecvPacket);
   DispatchCommand(ctx);
 }
 
@@ -133,10 +135,10 @@ void ArmPropHolding(ClientContext& ctx) {
 void ReplayHeldPropPackets(ClientContext& ctx) {
   auto& s = ctx.session;
   auto replay = [&](Packet& held, bool stillArmed) {
-    if (held[off::kCmd] == 0 || stillArmed) return;
-    held[off::kSeat] = ctx.table.custom[0].seat;
+    if (wire::U8(held, off::kCmd) == 0 || stillArmed) return;
+    wire::PutU8(held, off::kSeat, ctx.table.custom[0].seat);
     QueuePacket(ctx, held);
-    held[off::kCmd] = 0;
+    wire::PutU8(held, off::kCmd, 0);
   };
   replay(s.HeldPropPacket1, s.HoldProp1);
   replay(s.HeldPropPacket2, s.HoldProp2);

@@ -15,6 +15,45 @@ namespace tavrel {
 inline constexpr std::size_t kPacketSize = 272;
 using Packet = std::array<std::uint8_t, kPacketSize>;
 
+// Offsets within a packet. Fields that only some commands carry are named after
+// the command that carries them.
+namespace off {
+inline constexpr std::size_t kCmdHigh = 2;
+inline constexpr std::size_t kCmd = 3;
+inline constexpr std::size_t kReserved5 = 5;
+inline constexpr std::size_t kSeat = 6;
+inline constexpr std::size_t kReserved7 = 7;
+inline constexpr std::size_t kValues = 8;  // value(i) at 8 + 2i, high byte first
+inline constexpr std::size_t kValue3Low = 15;  // the low byte of value(3)
+inline constexpr std::size_t kPayload = 16;
+inline constexpr std::size_t kNameBytes = 16;   // a name at the payload: seat names, ready marks
+inline constexpr std::size_t kPropMarker = 236;  // chat: 32-bit big-endian prop marker
+inline constexpr std::size_t kToken = 260;
+inline constexpr std::size_t kTailNumber = 268;  // ReconnectNumber, 32-bit little-endian
+
+// The login packet (the reconnect request is the same buffer).
+inline constexpr std::size_t kLoginFlag = 14;  // always 1
+inline constexpr std::size_t kLoginUser = kPayload;
+inline constexpr std::size_t kLoginUserBytes = 16;
+inline constexpr std::size_t kLoginKey = 32;
+inline constexpr std::size_t kLoginKeyBytes = kToken - kLoginKey;  // the key may fill the packet up to the token
+// LoginResult: the turn time-outs after which the client hides itself, and the advert address.
+inline constexpr std::size_t kTimeoutLimit = 9;
+inline constexpr std::size_t kAdvertAddress = kPayload;
+inline constexpr std::size_t kAdvertAddressBytes = 100;
+// ReconnectResult: 1 = taken back.
+inline constexpr std::size_t kReconnectOutcome = kValue3Low;
+// Prop messages: the plug-in's message number, value(0) read unsigned.
+inline constexpr std::size_t kPropNumber = kValues;
+// Gold changes: the signed amount at the payload; GoldChange names the player at 25.
+inline constexpr std::size_t kGoldAmount = kPayload;
+inline constexpr std::size_t kGoldUserId = 25;
+inline constexpr std::size_t kGoldUserIdBytes = 17;
+// TableClosed: the server's text.
+inline constexpr std::size_t kTableClosedText = kPayload;
+inline constexpr std::size_t kTableClosedTextBytes = 200;
+}  // namespace off
+
 namespace wire {
 
 using Bytes = std::span<const std::uint8_t>;

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "app/client_context.h"
+#include "platform/names.h"
 #include "view/picture_catalogue.h"
 #include "view/pictures.h"
 
@@ -37,8 +38,9 @@ void DesignPicture(ClientContext& ctx, Control& c, int pictureId) {
   LoadResourcePicture(ctx, pictureId, c);
 }
 
-Control& TableLabel(ClientContext& ctx, const std::string& name, int index, double fontSize, bool bold = false) {
-  Control& c = OnTable(ctx, name, index, ControlKind::Label);
+Control& TableLabel(ClientContext& ctx, const platform::ControlName& name, int index, double fontSize,
+                    bool bold = false) {
+  Control& c = OnTable(ctx, name, index);
   c.SetForeColor(kLabelText);
   c.SetBackTransparent(true);
   c.SetFont(fontSize, bold);
@@ -47,7 +49,7 @@ Control& TableLabel(ClientContext& ctx, const std::string& name, int index, doub
 
 double Bottom(const Control& c) { return c.Top() + c.Height(); }
 
-void HideIfPresent(platform::Form& form, const char* name, int first, int last) {
+void HideIfPresent(platform::Form& form, const platform::ControlName& name, int first, int last) {
   for (int i = first; i <= last; ++i)
     if (Control* c = form.Find(name, i)) c->SetVisible(false);
 }
@@ -55,12 +57,12 @@ void HideIfPresent(platform::Form& form, const char* name, int first, int last) 
 // Avatars, player labels, ready marks and window buttons.
 void LayOutSeats(ClientContext& ctx) {
   const double s = ctx.view.LayoutScale;
-  Control& own = OnTable(ctx, "Tou", 0);
+  Control& own = OnTable(ctx, ctl::Tou, 0);
   own.Move(10 * s, 668 * s, 85 * s, 90 * s);
   own.SetVisible(true);
   constexpr double kOtherAvatarLeft[4] = {0, 7, 350, 693};
   for (int p = 1; p <= 3; ++p) {
-    Control& tou = OnTable(ctx, "Tou", p);
+    Control& tou = OnTable(ctx, ctl::Tou, p);
     tou.Move(kOtherAvatarLeft[p] * s, 15 * s, 70 * s, 62 * s);
     tou.SetVisible(true);
   }
@@ -68,18 +70,18 @@ void LayOutSeats(ClientContext& ctx) {
   for (int p = 0; p <= 3; ++p) {
     const double left = p == 0 ? 100 : kOtherAvatarLeft[p] + 74;
     const double top = p == 0 ? 672 : 17;
-    const char* names[3] = {"Nid", "Cash", "Level"};
+    const platform::ControlName names[3] = {ctl::Nid, ctl::Cash, ctl::Level};
     for (int row = 0; row < 3; ++row) {
       Control& label = TableLabel(ctx, names[row], p, Small(ctx) ? 8 : 9, row == 0);
       label.Move(left * s, (top + 20 * row) * s, 200 * s, 18 * s);
     }
   }
-  Control& location = TableLabel(ctx, "Location", -1, Small(ctx) ? 8 : 9);
+  Control& location = TableLabel(ctx, ctl::Location, -1, Small(ctx) ? 8 : 9);
   location.Move(100 * s, 732 * s, 200 * s, 18 * s);
 
   constexpr Point kReadyMark[4] = {{460, 630}, {60, 310}, {460, 88}, {900, 310}};
   for (int p = 0; p <= 3; ++p) {
-    Control& ok = OnTable(ctx, "OK", p);
+    Control& ok = OnTable(ctx, ctl::OK, p);
     DesignPicture(ctx, ok, kPicReadyMark);
     const double top = Small(ctx) && (p == 1 || p == 3) ? 360 * s : kReadyMark[p].y * s;
     ok.Move(kReadyMark[p].x * s, top);
@@ -89,16 +91,16 @@ void LayOutSeats(ClientContext& ctx) {
 
 void LayOutButtons(ClientContext& ctx) {
   const double s = ctx.view.LayoutScale;
-  Control& send = OnTable(ctx, "AnNiu", 0);
+  Control& send = OnTable(ctx, ctl::AnNiu, 0);
   send.Move(573 * s, 730 * s, 50 * s, 30 * s);
   for (int i = 1; i <= 8; ++i) {
-    Control& b = OnTable(ctx, "AnNiu", i);
+    Control& b = OnTable(ctx, ctl::AnNiu, i);
     const int column = (i - 1) % 4;
     const double top = i <= 4 ? 699 : 699 + 32;
     b.Move((648 + 70 * column) * s, top * s, 60 * s, 30 * s);
   }
   for (int i = 0; i <= 8; ++i) {
-    Control& b = OnTable(ctx, "AnNiu", i);
+    Control& b = OnTable(ctx, ctl::AnNiu, i);
     b.SetVisible(true);
     b.SetMousePointer(platform::kPointerCustomHand);
     LoadResourcePicture(ctx, ctx.view.ButtonPictures[i < 3 ? 2 * i : 2 * i + 2], b);
@@ -112,11 +114,11 @@ void LayOutButtons(ClientContext& ctx) {
 
 void LayOutWildTileDisplay(ClientContext& ctx) {
   const double s = ctx.view.LayoutScale;
-  Control& label = OnTable(ctx, "WildTileLabel");
+  Control& label = OnTable(ctx, ctl::WildTileLabel);
   DesignPicture(ctx, label, kPicWildTileLabel);
-  label.Move(870 * s, Bottom(OnTable(ctx, "Tou", 3)) + 35 * s);
+  label.Move(870 * s, Bottom(OnTable(ctx, ctl::Tou, 3)) + 35 * s);
   label.SetVisible(true);
-  Control& tile = OnTable(ctx, "WildTileImage");
+  Control& tile = OnTable(ctx, ctl::WildTileImage);
   tile.Move(label.Left() + 20, label.Top() + 59, 36, 56);
   tile.SetVisible(false);
   tile.BringToFront();
@@ -124,17 +126,17 @@ void LayOutWildTileDisplay(ClientContext& ctx) {
 
 void LayOutDealerAndBank(ClientContext& ctx) {
   const double s = ctx.view.LayoutScale;
-  Control& bank = OnTable(ctx, "Bank");
+  Control& bank = OnTable(ctx, ctl::Bank);
   DesignPicture(ctx, bank, kPicBank);
   bank.Move(699 * s, 658 * s);
   bank.SetVisible(true);
   bank.BringToFront();
   // The dealer badge: the marker with the dealer's wind on it.
-  Control& host = OnTable(ctx, "Host");
+  Control& host = OnTable(ctx, ctl::Host);
   DesignPicture(ctx, host, kPicDealerMarker);
   host.Move(90 * s, 140 * s);
   host.SetVisible(false);
-  Control& zhuang = TableLabel(ctx, "Zhuang", -1, Small(ctx) ? 11 : 14, true);
+  Control& zhuang = TableLabel(ctx, ctl::Zhuang, -1, Small(ctx) ? 11 : 14, true);
   zhuang.Move(host.Left(), host.Top(), host.Width(), host.Height());
   zhuang.SetAlignment(2);
   zhuang.SetForeColor(platform::kRed);
@@ -143,17 +145,17 @@ void LayOutDealerAndBank(ClientContext& ctx) {
 
 void LayOutCompassAndClock(ClientContext& ctx) {
   const double s = ctx.view.LayoutScale;
-  Control& compass = OnTable(ctx, "ZhiNan");
+  Control& compass = OnTable(ctx, ctl::ZhiNan);
   DesignPicture(ctx, compass, ctx.view.CompassPictures[0]);
-  compass.Move(4 * s, Bottom(OnTable(ctx, "Tou", 1)) + 35 * s);
+  compass.Move(4 * s, Bottom(OnTable(ctx, ctl::Tou, 1)) + 35 * s);
   compass.SetVisible(false);
 
-  Control& label = OnTable(ctx, "WildTileLabel");
-  Control& clock = OnTable(ctx, "Time_Img");
+  Control& label = OnTable(ctx, ctl::WildTileLabel);
+  Control& clock = OnTable(ctx, ctl::Time_Img);
   LoadResourcePicture(ctx, kPicCountdownClock, clock);
   clock.Move(label.Left(), Bottom(label), 81 * s, 38 * s);
   clock.SetVisible(false);
-  Control& number = TableLabel(ctx, "Number", -1, Small(ctx) ? 12 : 14, true);
+  Control& number = TableLabel(ctx, ctl::Number, -1, Small(ctx) ? 12 : 14, true);
   const double left = Small(ctx) ? clock.Left() + 48 * s + 2 : clock.Left() + 48 * s;
   number.Move(left, clock.Top() + 5 * s, 24 * s, 24 * s);
   number.SetForeColor(platform::kGreen);
@@ -163,7 +165,7 @@ void LayOutCompassAndClock(ClientContext& ctx) {
 void LayOutOffersAndDice(ClientContext& ctx) {
   const double s = ctx.view.LayoutScale;
   for (int i = 0; i <= 4; ++i) {
-    Control& b = OnTable(ctx, "Operation", i);
+    Control& b = OnTable(ctx, ctl::Operation, i);
     b.Move((358 + 50 * i) * s, 461 * s, 50 * s, 71 * s);
     LoadResourcePicture(ctx, ctx.view.OfferPictures[3 * i], b);
     b.SetVisible(false);
@@ -171,12 +173,12 @@ void LayOutOffersAndDice(ClientContext& ctx) {
     b.SetMousePointer(platform::kPointerCustomHand);
   }
   for (int i = 0; i < 16; ++i) {
-    Control& die = OnTable(ctx, "SZ_Image", i);
+    Control& die = OnTable(ctx, ctl::SZ_Image, i);
     DesignPicture(ctx, die, ctx.view.DicePictures[i]);
     die.SetVisible(false);
   }
   for (int i = 0; i < 2; ++i) {
-    Control& die = OnTable(ctx, "Sai_Image", i);
+    Control& die = OnTable(ctx, ctl::Sai_Image, i);
     die.Move((472 + 48 * i) * s, 344 * s, 40 * s, 40 * s);
     die.SetVisible(false);
   }
@@ -185,27 +187,27 @@ void LayOutOffersAndDice(ClientContext& ctx) {
 void LayOutBubbles(ClientContext& ctx) {
   const double s = ctx.view.LayoutScale;
   for (int i = 0; i < 3; ++i) {
-    Control& speak = OnTable(ctx, "Speak", i);
+    Control& speak = OnTable(ctx, ctl::Speak, i);
     speak.SetSize(kClaimWordSize.width * s, kClaimWordSize.height * s);
     speak.SetVisible(false);
-    Control& bubble = OnTable(ctx, "tsSpeak", i);
+    Control& bubble = OnTable(ctx, ctl::tsSpeak, i);
     DesignPicture(ctx, bubble, ctx.view.GenZhuangPictures[i]);
     bubble.SetVisible(false);
   }
-  OnTable(ctx, "Speak", 0).Move(8 * s, 330 * s);
-  OnTable(ctx, "Speak", 2).Move(936 * s, 280 * s);
+  OnTable(ctx, ctl::Speak, 0).Move(8 * s, 330 * s);
+  OnTable(ctx, ctl::Speak, 2).Move(936 * s, 280 * s);
 }
 
 void LayOutChat(ClientContext& ctx) {
   const double s = ctx.view.LayoutScale;
-  Control& chat = OnTable(ctx, "Chat", -1, ControlKind::TextBox);
+  Control& chat = OnTable(ctx, ctl::Chat, -1);
   chat.Move(318 * s, 729 * s, 244 * s, 18 * s);
   chat.SetBackTransparent(false);
-  Control& toggle = TableLabel(ctx, "Lbchat", -1, 9);
+  Control& toggle = TableLabel(ctx, ctl::Lbchat, -1, 9);
   toggle.Move(594 * s, 694 * s, 25 * s, 33 * s);
   toggle.SetMousePointer(platform::kPointerCustomHand);
   for (int i = 0; i < 2; ++i) {
-    Control& line = OnTable(ctx, "Sysmsg", i, ControlKind::List);
+    Control& line = OnTable(ctx, ctl::Sysmsg, i);
     line.Move(312 * s, (691 + 19 * i) * s, 281 * s, 18 * s);
     line.SetBackTransparent(false);
     line.SetBackColor(kTableLineBack);
@@ -216,44 +218,44 @@ void LayOutChat(ClientContext& ctx) {
 void LayOutRuleDisplays(ClientContext& ctx) {
   const double s = ctx.view.LayoutScale;
   const bool small = Small(ctx);
-  Control& beishu = OnTable(ctx, "imgBeishu");
+  Control& beishu = OnTable(ctx, ctl::imgBeishu);
   DesignPicture(ctx, beishu, kPicDiceMultiplier);
   beishu.Move(6 * s, small ? 252 * s : 256 * s);
-  Control& difen = TableLabel(ctx, "lblDifen", -1, 18, true);
+  Control& difen = TableLabel(ctx, ctl::lblDifen, -1, 18, true);
   difen.Move(small ? 58 * s + 8 : 58 * s, small ? 254 * s : 257 * s, 48 * s, 28 * s);
   for (int i = 0; i < 2; ++i) {
-    Control& die = OnTable(ctx, "imgsezi", i);
+    Control& die = OnTable(ctx, ctl::imgsezi, i);
     DesignPicture(ctx, die, ctx.view.SmallDicePictures[0]);
     double left = (i == 0 ? 18 : 50) * s;
     if (small && i == 1) left = 50 * s + 3;
     die.Move(left, small ? 226 * s - 4 : 230 * s);
   }
-  Control& wealth = OnTable(ctx, "Imgwealth");
+  Control& wealth = OnTable(ctx, ctl::Imgwealth);
   DesignPicture(ctx, wealth, kPicWealthMultiplier);
   wealth.Move(6 * s, 288 * s);
-  Control& lbwealth = TableLabel(ctx, "lbwealth", -1, 18, true);
+  Control& lbwealth = TableLabel(ctx, ctl::lbwealth, -1, 18, true);
   lbwealth.Move(small ? 59 * s + 8 : 60 * s, 296 * s, 48 * s, 28 * s);
   for (int i = 0; i < 3; ++i) {
-    Control& rule = TableLabel(ctx, "lbfont", i, small ? 9 : 10);
+    Control& rule = TableLabel(ctx, ctl::lbfont, i, small ? 9 : 10);
     rule.Move(small ? 424 * s - 10 : 424 * s, (280 + 32 * i) * s, 176 * s, 26 * s);
     rule.SetBackTransparent(false);
     rule.SetBackColor(kTableLineBack);
     rule.SetAlignment(2);
   }
   for (Control* c : {&beishu, &difen, &wealth, &lbwealth}) c->SetVisible(false);
-  for (int i = 0; i < 2; ++i) OnTable(ctx, "imgsezi", i).SetVisible(false);
-  for (int i = 0; i < 3; ++i) OnTable(ctx, "lbfont", i).SetVisible(false);
+  for (int i = 0; i < 2; ++i) OnTable(ctx, ctl::imgsezi, i).SetVisible(false);
+  for (int i = 0; i < 3; ++i) OnTable(ctx, ctl::lbfont, i).SetVisible(false);
 
   // Scaled like its labels, so that they stay in the plaque's recesses; the name is centred
   // over the plaque's wood, the count in its box.
-  Control& streak = OnTable(ctx, "img_lianzhuang");
+  Control& streak = OnTable(ctx, ctl::img_lianzhuang);
   streak.Move(856 * s, 112 * s, kDealerStreakSize.width * s, kDealerStreakSize.height * s);
   DesignPicture(ctx, streak, kPicDealerStreak);
-  Control& name = TableLabel(ctx, "lbl_zhuang", -1, small ? 8 : 9);
+  Control& name = TableLabel(ctx, ctl::lbl_zhuang, -1, small ? 8 : 9);
   const double nameWidth = 2 * (kDealerStreakBodyLeft + (kDealerStreakSize.width - kDealerStreakBodyLeft) / 2.0 - 8);
   name.Move(streak.Left() + 8 * s, streak.Top() + 5 * s, nameWidth * s, 18 * s);
   name.SetAlignment(2);
-  Control& count = TableLabel(ctx, "lbl_zhuangNum", -1, small ? 10 : 12, true);
+  Control& count = TableLabel(ctx, ctl::lbl_zhuangNum, -1, small ? 10 : 12, true);
   count.Move(streak.Left() + 52 * s, streak.Top() + 34 * s, 40 * s, 20 * s);
   count.SetAlignment(2);
   for (Control* c : {&streak, &name, &count}) c->SetVisible(false);
@@ -285,9 +287,9 @@ std::int16_t ScaledInt(const ClientContext& ctx, double designPixels) {
   return RoundHalfEven(designPixels * ctx.view.LayoutScale);
 }
 
-Control& OnTable(ClientContext& ctx, const std::string& name, int index, ControlKind kind) {
-  Control& c = ctx.main().Get(name, index, kind);
-  if (c.Container().empty()) c.SetContainer(kTableSurface);
+Control& OnTable(ClientContext& ctx, const platform::ControlName& name, int index) {
+  Control& c = ctx.main().Get(name, index);
+  if (c.Container().empty()) c.SetContainer(ctl::Pic1.name);
   return c;
 }
 
@@ -311,7 +313,7 @@ void InitLayout(ClientContext& ctx) {
   platform::Form& form = ctx.main();
   // The table surface shows the felt at the layout's scale, like every control on it; the
   // window frame sizes the surface to the screen, and any room beyond the felt is in shadow.
-  Control& surface = form.Get(kTableSurface);
+  Control& surface = form.Get(ctl::Pic1);
   surface.Move(0, 0, kDesignWidth * s, kDesignHeight * s);
   LoadResourcePicture(ctx, kPicTableBackground, surface);
   surface.SetPictureRect({0, 0, kDesignWidth * s, kDesignHeight * s});
@@ -319,7 +321,7 @@ void InitLayout(ClientContext& ctx) {
   surface.SetBackTransparent(false);
   surface.SetVisible(true);
   surface.SendToBack();
-  form.SetFocus(kTableSurface);
+  form.SetFocus(ctl::Pic1.name);
 
   LayOutSeats(ctx);
   LayOutButtons(ctx);
@@ -337,7 +339,7 @@ void FinishLayout(ClientContext& ctx) {
   TileImage(ctx, 0).BringToFront();
   LayOutChat(ctx);
   LayOutBubbles(ctx);
-  Control& logo = OnTable(ctx, "Bird");
+  Control& logo = OnTable(ctx, ctl::Bird);
   logo.Move(936 * s, 680 * s, 82 * s, 80 * s);
   LoadResourcePicture(ctx, kPicPlatformLogo, logo);
   logo.SetVisible(true);
@@ -399,34 +401,34 @@ void ResetLayout(ClientContext& ctx) {
   platform::Form& form = ctx.main();
   for (auto& step : ctx.view.resetLayoutSteps) step();
 
-  HideIfPresent(form, "Image1", 0, 2);
+  HideIfPresent(form, ctl::Image1, 0, 2);
   for (int i = 0; i < kTileImageCount; ++i) TileImage(ctx, i).SetVisible(false);
-  for (const char* name : {"Time_Img", "Number", "ZhiNan", "Host", "Zhuang", "Words"})
+  for (const auto& name : {ctl::Time_Img, ctl::Number, ctl::ZhiNan, ctl::Host, ctl::Zhuang, ctl::Words})
     if (Control* c = form.Find(name)) c->SetVisible(false);
-  HideIfPresent(form, "Operation", 0, 4);
-  HideIfPresent(form, "Speak", 0, 2);
-  if (Control* top = form.Find("Tou", 2)) OnTable(ctx, "Speak", 1).Move(top->Left(), Bottom(*top));
-  HideIfPresent(form, "Chi", 0, 5);
-  HideIfPresent(form, "Gang", 0, 4);
-  if (platform::Form* talk = ctx.ui.Find("Talk")) talk->Hide();
+  HideIfPresent(form, ctl::Operation, 0, 4);
+  HideIfPresent(form, ctl::Speak, 0, 2);
+  if (Control* top = form.Find(ctl::Tou, 2)) OnTable(ctx, ctl::Speak, 1).Move(top->Left(), Bottom(*top));
+  HideIfPresent(form, ctl::Chi, 0, 5);
+  HideIfPresent(form, ctl::Gang, 0, 4);
+  if (platform::Form* talk = ctx.ui.Find(frm::Talk)) talk->Hide();
 
   SetDefaultTileSizes(ctx);
   PlaceWall(ctx);
   PlaceRowOrigins(ctx);
 
-  Control& difen = TableLabel(ctx, "lblDifen", -1, 18, true);
+  Control& difen = TableLabel(ctx, ctl::lblDifen, -1, 18, true);
   difen.SetCaption("1");
   difen.SetVisible(false);
-  HideIfPresent(form, "imgsezi", 0, 1);
-  HideIfPresent(form, "lbfont", 0, 2);
-  if (Control* beishu = form.Find("imgBeishu")) beishu->SetVisible(false);
+  HideIfPresent(form, ctl::imgsezi, 0, 1);
+  HideIfPresent(form, ctl::lbfont, 0, 2);
+  if (Control* beishu = form.Find(ctl::imgBeishu)) beishu->SetVisible(false);
   if (!(ctx.view.wealthDoubling && ctx.view.wealthDoubling())) {
-    Control& lbwealth = TableLabel(ctx, "lbwealth", -1, 18, true);
+    Control& lbwealth = TableLabel(ctx, ctl::lbwealth, -1, 18, true);
     lbwealth.SetCaption("1");
     lbwealth.SetVisible(false);
-    if (Control* wealth = form.Find("Imgwealth")) wealth->SetVisible(false);
+    if (Control* wealth = form.Find(ctl::Imgwealth)) wealth->SetVisible(false);
   }
-  Control& bank = OnTable(ctx, "Bank");
+  Control& bank = OnTable(ctx, ctl::Bank);
   bank.SetVisible(true);
   bank.BringToFront();
 }

@@ -14,7 +14,6 @@ struct ClientContext;
 namespace tavrel::view {
 
 inline constexpr double kSmallLayoutScale = 0.78125;
-inline constexpr const char* kTableSurface = "Pic1";
 
 double LayoutScaleFor(platform::ScreenSize screen);
 // Sets ctx.view.LayoutScale from the screen the platform reports.
@@ -26,8 +25,7 @@ std::int16_t RoundHalfEven(double v);
 std::int16_t ScaledInt(const ClientContext& ctx, double designPixels);
 
 // A control on the table surface, created on first use.
-platform::Control& OnTable(ClientContext& ctx, const std::string& name, int index = -1,
-                           platform::ControlKind kind = platform::ControlKind::Picture);
+platform::Control& OnTable(ClientContext& ctx, const platform::ControlName& name, int index = -1);
 
 void InitPictureTables(ClientContext& ctx);
 void InitLayout(ClientContext& ctx);

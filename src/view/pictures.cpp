@@ -1,6 +1,7 @@
 #include "view/pictures.h"
 
 #include "app/client_context.h"
+#include "platform/names.h"
 #include "view/picture_catalogue.h"
 
 namespace tavrel::view {
@@ -14,8 +15,8 @@ bool LoadResourcePicture(ClientContext& ctx, int resourceId, platform::Control& 
 }
 
 platform::Control& TileImage(ClientContext& ctx, int imageIndex) {
-  auto& c = ctx.main().Get("MJ_Image", imageIndex, platform::ControlKind::Picture);
-  if (c.Container().empty()) c.SetContainer("Pic1");
+  auto& c = ctx.main().Get(ctl::MJ_Image, imageIndex);
+  if (c.Container().empty()) c.SetContainer(ctl::Pic1.name);
   return c;
 }
 

@@ -2,6 +2,9 @@
 // window frame's input handlers.
 #include "app/client_context.h"
 #include "app/registrations.h"
+#include "session/commands.h"
+#include "session/dispatcher.h"
+#include "view/exit_forms.h"
 #include "view/layout.h"
 #include "view/window_frame.h"
 
@@ -16,7 +19,6 @@ void RegisterView(ClientContext& ctx) {
     ApplyWindowFrame(*c);
   };
   ctx.hooks.finishLayout = [c] { FinishLayout(*c); };
-  ctx.hooks.startButtonActive = [c] { StartButtonActive(*c); };
   // A fresh login: the start button idle and unusable until the table is formed.
   ctx.startup.freshLoginSteps.push_back([c] { StartButtonIdle(*c); });
   // The table shut down: the start button usable again, the wealth display reset.
@@ -26,6 +28,8 @@ void RegisterView(ClientContext& ctx) {
     ResetWealthDisplay(*c);
   });
   InstallWindowFrameHandlers(ctx);
+  CreateExitForms(ctx);
+  session::RegisterHandler(ctx, cmd::kTableClosed, OnTableClosed);
 }
 
 }  // namespace tavrel::view

@@ -1,8 +1,9 @@
 #include "view/window_frame.h"
 
 #include "app/client_context.h"
-#include "session/leave.h"
+#include "platform/names.h"
 #include "session/lobby_ops.h"
+#include "view/exit_forms.h"
 #include "view/layout.h"
 #include "view/picture_catalogue.h"
 #include "view/pictures.h"
@@ -35,48 +36,48 @@ void Run(const std::function<void()>& action) {
   if (action) action();
 }
 
-Control& Frame(ClientContext& ctx, const char* name, int index = -1, ControlKind kind = ControlKind::Picture) {
-  return ctx.main().Get(name, index, kind);
+Control& Frame(ClientContext& ctx, const platform::ControlName& name, int index = -1) {
+  return ctx.main().Get(name, index);
 }
 
 // Title buttons: element 0 shows one of elements 1 (normal), 2 (hover), 3 (pressed).
-void ShowTitleButton(ClientContext& ctx, const char* name, int element) {
+void ShowTitleButton(ClientContext& ctx, const platform::ControlName& name, int element) {
   Control& shown = Frame(ctx, name, 0);
   shown.SetPicture(Frame(ctx, name, element).Picture());
 }
 
 void TitleButtonsToNormal(ClientContext& ctx) {
   if (ctx.view.TitleButtonsNormal) return;
-  ShowTitleButton(ctx, "ImgClose", 1);
-  ShowTitleButton(ctx, "ImgMin", 1);
+  ShowTitleButton(ctx, ctl::ImgClose, 1);
+  ShowTitleButton(ctx, ctl::ImgMin, 1);
   ctx.view.TitleButtonsNormal = true;
 }
 
 void ToggleExitWindow(ClientContext& ctx) {
   if (ctx.props.Active() && ctx.view.actions.bankState) ctx.view.actions.bankState(2);
-  Form& exit = ctx.ui.form("frmExit");
+  Form& exit = ctx.ui.form(frm::frmExit);
   if (exit.Visible()) {
     exit.Hide();
     return;
   }
-  session::ShowExitForm(ctx);
+  ShowExitForm(ctx);
   exit.Raise();
 }
 
 void HideWindow(ClientContext& ctx) {
   ctx.main().SetState(platform::WindowState::Minimized);
-  HideForms(ctx, {"Hero", "Score", "Talk", "VosSet", "huifu"});
+  HideForms(ctx, {frm::Hero, frm::Score, frm::Talk, frm::VosSet, frm::huifu});
   // As F1 on the window, for the plug-in only: the boss key itself stays off.
   if (ctx.props.Active() && ctx.view.actions.forwardKey) ctx.view.actions.forwardKey(112);
 }
 
-void MultiplierTip(ClientContext& ctx, const std::function<bool()>& active, const char* picture,
-                   const char* label, const char* text) {
+void MultiplierTip(ClientContext& ctx, const std::function<bool()>& active, const platform::ControlName& picture,
+                   const platform::ControlName& label, const char* text) {
   if (!active || !active()) return;
   Form& form = ctx.main();
-  const std::string tip = std::string(text) + form.Get(label, -1, ControlKind::Label).Caption();
+  const std::string tip = std::string(text) + form.Get(label).Caption();
   form.Get(picture).SetToolTip(tip);
-  form.Get(label, -1, ControlKind::Label).SetToolTip(tip);
+  form.Get(label).SetToolTip(tip);
 }
 
 // On a screen between the two designs the surface is larger than the felt: the felt gets
@@ -96,8 +97,8 @@ void EdgeTheFelt(ClientContext& ctx, const Control& surface) {
       {right && below, {w, h, b, b}, {rx, by, b, b}},
   };
   for (int i = 0; i < 3; ++i) {
-    if (!pieces[i].shown && !ctx.main().Find("FeltEdge", i)) continue;
-    Control& piece = OnTable(ctx, "FeltEdge", i);
+    if (!pieces[i].shown && !ctx.main().Find(ctl::FeltEdge, i)) continue;
+    Control& piece = OnTable(ctx, ctl::FeltEdge, i);
     piece.Move(pieces[i].dest.left, pieces[i].dest.top, pieces[i].dest.width, pieces[i].dest.height);
     piece.SetPictureClip(pieces[i].source);
     LoadResourcePicture(ctx, kPicWindowSkin, piece);
@@ -117,7 +118,7 @@ void ApplyWindowFrame(ClientContext& ctx) {
   const double height = tall ? kFramedHeight : screen.height;
   const double width = wide ? kFramedWidth : screen.width;
   form.Move(0, 0, width, height);
-  Control& surface = form.Get(kTableSurface);
+  Control& surface = form.Get(ctl::Pic1);
   surface.Move(wide ? kFrameBorder : 0, tall ? kTitleStrip : 0,
                wide ? width - 2 * kFrameBorder : width, tall ? height - kTitleStrip - kFrameBorder : height);
   EdgeTheFelt(ctx, surface);
@@ -143,7 +144,7 @@ void DrawSkin(ClientContext& ctx) {
       {{W - b, H - b, b, b}, {rx, by, b, b}},
   };
   for (int i = 0; i < 8; ++i) {
-    Control& piece = Frame(ctx, "Skin", i);
+    Control& piece = Frame(ctx, ctl::Skin, i);
     piece.Move(pieces[i].dest.left, pieces[i].dest.top, pieces[i].dest.width, pieces[i].dest.height);
     piece.SetPictureClip(pieces[i].source);
     LoadResourcePicture(ctx, kPicWindowSkin, piece);
@@ -152,7 +153,7 @@ void DrawSkin(ClientContext& ctx) {
     // Painted on the window, not a control of its own: the pointer goes through to the window.
     piece.SetEnabled(false);
   }
-  Control& icon = Frame(ctx, "ImgIcon");
+  Control& icon = Frame(ctx, ctl::ImgIcon);
   icon.Move(50 * kTwip, 50 * kTwip, 240 * kTwip, 240 * kTwip);
   LoadResourcePicture(ctx, kPicWindowIcon, icon);
   icon.SetEnabled(false);
@@ -160,28 +161,28 @@ void DrawSkin(ClientContext& ctx) {
   constexpr int kClose[3] = {kPicCloseNormal, kPicCloseHover, kPicClosePressed};
   constexpr int kMin[3] = {kPicMinimiseNormal, kPicMinimiseHover, kPicMinimisePressed};
   for (int e = 1; e <= 3; ++e) {
-    Control& c = Frame(ctx, "ImgClose", e);
+    Control& c = Frame(ctx, ctl::ImgClose, e);
     LoadResourcePicture(ctx, kClose[e - 1], c);
     c.SetVisible(false);
-    Control& m = Frame(ctx, "ImgMin", e);
+    Control& m = Frame(ctx, ctl::ImgMin, e);
     LoadResourcePicture(ctx, kMin[e - 1], m);
     m.SetVisible(false);
   }
-  Control& close = Frame(ctx, "ImgClose", 0);
-  Control& min = Frame(ctx, "ImgMin", 0);
+  Control& close = Frame(ctx, ctl::ImgClose, 0);
+  Control& min = Frame(ctx, ctl::ImgMin, 0);
   close.SetSize(kTitleButtonSize.width, kTitleButtonSize.height);
   min.SetSize(kTitleButtonSize.width, kTitleButtonSize.height);
   close.Move(W - close.Width() - 70 * kTwip, 25 * kTwip);
-  ShowTitleButton(ctx, "ImgClose", 1);
+  ShowTitleButton(ctx, ctl::ImgClose, 1);
   close.BringToFront();
   min.Move(close.Left() - min.Width() - 30 * kTwip, 25 * kTwip);
-  ShowTitleButton(ctx, "ImgMin", 1);
+  ShowTitleButton(ctx, ctl::ImgMin, 1);
   min.BringToFront();
   ctx.view.TitleButtonsNormal = true;
 
-  Control& strip = Frame(ctx, "LbMove", -1, ControlKind::Label);
+  Control& strip = Frame(ctx, ctl::LbMove);
   strip.Move(290 * kTwip, 0, min.Left() - 290 * kTwip, close.Height() + 50 * kTwip);
-  Control& caption = Frame(ctx, "lcaption", -1, ControlKind::Label);
+  Control& caption = Frame(ctx, ctl::lcaption);
   caption.Move(300 * kTwip, 25 * kTwip, 200, 16);
   caption.SetForeColor(platform::kWhite);
   caption.SetCaption(kWindowTitle);
@@ -197,7 +198,7 @@ int ButtonPicture(const ClientContext& ctx, int i, bool hover) {
 
 void AnNiuMouseMove(ClientContext& ctx, int i) {
   if (i < 0 || i > 8) return;
-  Control& button = ctx.main().Get("AnNiu", i);
+  Control& button = ctx.main().Get(ctl::AnNiu, i);
   if (!ctx.view.ButtonHover[i]) {
     ctx.view.ButtonHover[i] = true;
     LoadResourcePicture(ctx, ButtonPicture(ctx, i, true), button);
@@ -209,7 +210,7 @@ void ClearButtonHover(ClientContext& ctx) {
   for (int i = 0; i <= 8; ++i) {
     if (!ctx.view.ButtonHover[i]) continue;
     ctx.view.ButtonHover[i] = false;
-    LoadResourcePicture(ctx, ButtonPicture(ctx, i, false), ctx.main().Get("AnNiu", i));
+    LoadResourcePicture(ctx, ButtonPicture(ctx, i, false), ctx.main().Get(ctl::AnNiu, i));
   }
 }
 
@@ -238,7 +239,7 @@ void FormResize(ClientContext& ctx) {
   form.Raise();
   const bool bossKeyWasActive = ctx.view.BossKeyActive;
   ctx.view.BossKeyActive = false;
-  if (form.Find("Chat")) form.SetFocus("Chat");
+  if (form.Find(ctl::Chat)) form.SetFocus(ctl::Chat.name);
   // Restoring must not end the program when the lobby is gone: only minimise one that exists.
   if (session::LobbyExists(ctx)) session::MinimizeLobby(ctx);
   if (ctx.view.actions.restored) ctx.view.actions.restored(bossKeyWasActive);
@@ -247,7 +248,7 @@ void FormResize(ClientContext& ctx) {
 void StartButtonActive(ClientContext& ctx) {
   ctx.view.HandStarted[2] = false;
   for (int i = 0; i <= 2; ++i) {
-    Control& button = ctx.main().Get("AnNiu", i);
+    Control& button = ctx.main().Get(ctl::AnNiu, i);
     button.SetEnabled(true);
     ctx.view.ButtonHover[i] = false;
     LoadResourcePicture(ctx, ButtonPicture(ctx, i, false), button);
@@ -257,7 +258,7 @@ void StartButtonActive(ClientContext& ctx) {
 static void StartButtonPicture(ClientContext& ctx, bool clickStarts) {
   ctx.view.HandStarted[2] = !clickStarts;
   ctx.view.ButtonHover[2] = false;
-  LoadResourcePicture(ctx, ButtonPicture(ctx, 2, false), ctx.main().Get("AnNiu", 2));
+  LoadResourcePicture(ctx, ButtonPicture(ctx, 2, false), ctx.main().Get(ctl::AnNiu, 2));
 }
 
 void StartButtonUsable(ClientContext& ctx) { StartButtonPicture(ctx, true); }
@@ -265,39 +266,39 @@ void StartButtonIdle(ClientContext& ctx) { StartButtonPicture(ctx, false); }
 
 void ResetWealthDisplay(ClientContext& ctx) {
   Form& form = ctx.main();
-  if (Control* label = form.Find("lbwealth")) {
+  if (Control* label = form.Find(ctl::lbwealth)) {
     label->SetCaption("1");
     label->SetVisible(false);
   }
-  if (Control* picture = form.Find("Imgwealth")) picture->SetVisible(false);
+  if (Control* picture = form.Find(ctl::Imgwealth)) picture->SetVisible(false);
 }
 
 void InstallWindowFrameHandlers(ClientContext& ctx) {
   Form& form = ctx.main();
   ClientContext* c = &ctx;
-  form.On("AnNiu", UiEventType::Click, [c](const UiEvent& e) { AnNiuClick(*c, e.index); });
-  form.On("AnNiu", UiEventType::MouseMove, [c](const UiEvent& e) { AnNiuMouseMove(*c, e.index); });
-  form.On(kTableSurface, UiEventType::MouseMove, [c](const UiEvent&) {
+  form.On(ctl::AnNiu, UiEventType::Click, [c](const UiEvent& e) { AnNiuClick(*c, e.index); });
+  form.On(ctl::AnNiu, UiEventType::MouseMove, [c](const UiEvent& e) { AnNiuMouseMove(*c, e.index); });
+  form.On(ctl::Pic1, UiEventType::MouseMove, [c](const UiEvent&) {
     ClearButtonHover(*c);
     // The pointer can leave a title button straight onto the table, past the thin frame.
     TitleButtonsToNormal(*c);
-    if (Form* card = c->ui.Find("Information")) card->Hide();
+    if (Form* card = c->ui.Find(frm::Information)) card->Hide();
   });
 
-  form.On("LbMove", UiEventType::MouseDown, [c](const UiEvent& e) {
+  form.On(ctl::LbMove, UiEventType::MouseDown, [c](const UiEvent& e) {
     if (e.button != platform::kLeftButton) return;
-    HideForms(*c, {"Talk", "huifu", "Score", "Hero", "VosSet"});
+    HideForms(*c, {frm::Talk, frm::huifu, frm::Score, frm::Hero, frm::VosSet});
     Form& main = c->main();
-    main.Get("LbMove", -1, ControlKind::Label).SetMousePointer(platform::kPointerSizeAll);
+    main.Get(ctl::LbMove).SetMousePointer(platform::kPointerSizeAll);
     main.BeginSystemMove();
   });
-  form.On("LbMove", UiEventType::MouseMove, [c](const UiEvent&) {
-    c->main().Get("LbMove", -1, ControlKind::Label).SetMousePointer(platform::kPointerArrow);
+  form.On(ctl::LbMove, UiEventType::MouseMove, [c](const UiEvent&) {
+    c->main().Get(ctl::LbMove).SetMousePointer(platform::kPointerArrow);
     TitleButtonsToNormal(*c);
   });
   form.On("", UiEventType::MouseMove, [c](const UiEvent&) { TitleButtonsToNormal(*c); });
 
-  for (const char* name : {"ImgClose", "ImgMin"}) {
+  for (const platform::ControlName& name : {ctl::ImgClose, ctl::ImgMin}) {
     form.On(name, UiEventType::MouseMove, [c, name](const UiEvent& e) {
       if (e.index != 0 || !c->view.TitleButtonsNormal) return;
       ShowTitleButton(*c, name, 2);
@@ -310,25 +311,25 @@ void InstallWindowFrameHandlers(ClientContext& ctx) {
       if (e.index == 0) ShowTitleButton(*c, name, 2);
     });
   }
-  form.On("ImgClose", UiEventType::Click, [c](const UiEvent& e) {
+  form.On(ctl::ImgClose, UiEventType::Click, [c](const UiEvent& e) {
     if (e.index == 0) AnNiuClick(*c, 8);
   });
-  form.On("ImgMin", UiEventType::Click, [c](const UiEvent& e) {
+  form.On(ctl::ImgMin, UiEventType::Click, [c](const UiEvent& e) {
     if (e.index != 0) return;
     AnNiuClick(*c, 4);
     c->main().SetState(platform::WindowState::Minimized);
   });
 
-  form.On("Bank", UiEventType::Click, [c](const UiEvent&) {
+  form.On(ctl::Bank, UiEventType::Click, [c](const UiEvent&) {
     if (c->props.Active() && c->view.actions.bankState) c->view.actions.bankState(0);
   });
-  for (const char* name : {"imgBeishu", "lblDifen"})
+  for (const auto& name : {ctl::imgBeishu, ctl::lblDifen})
     form.On(name, UiEventType::MouseMove, [c](const UiEvent&) {
-      MultiplierTip(*c, c->view.diceDoubling, "imgBeishu", "lblDifen", "骰子加倍 ×");
+      MultiplierTip(*c, c->view.diceDoubling, ctl::imgBeishu, ctl::lblDifen, "骰子加倍 ×");
     });
-  for (const char* name : {"Imgwealth", "lbwealth"})
+  for (const auto& name : {ctl::Imgwealth, ctl::lbwealth})
     form.On(name, UiEventType::MouseMove, [c](const UiEvent&) {
-      MultiplierTip(*c, c->view.wealthDoubling, "Imgwealth", "lbwealth", "财富加倍 ×");
+      MultiplierTip(*c, c->view.wealthDoubling, ctl::Imgwealth, ctl::lbwealth, "财富加倍 ×");
     });
   form.On("", UiEventType::Resize, [c](const UiEvent&) { FormResize(*c); });
 }

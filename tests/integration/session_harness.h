@@ -26,6 +26,7 @@
 #include <string>
 #include <vector>
 
+#include "app/qt_backend.h"
 #include "platform/qt/lobby_link_qt.h"
 #include "session/command_record.h"
 #include "session/wire.h"
@@ -163,6 +164,9 @@ struct Child {
       process.kill();
       process.waitForFinished(3000);
     }
+    output.append(process.readAllStandardOutput());
+    // The client reports a control looked up under the wrong kind; that fails the test.
+    EXPECT_FALSE(output.contains(app::kKindMismatchMark)) << output.toStdString();
   }
 };
 

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "../kind_check.h"
 #include "app/client_context.h"
 #include "platform/sim/sim_platform.h"
 #include "session/command_record.h"
@@ -16,6 +17,8 @@ struct ClientFixture : ::testing::Test {
   ClientContext ctx{platform};
 
   ClientFixture() { InstallParts(ctx); }
+  // A test that looked up a control under the wrong kind fails.
+  void TearDown() override { ExpectNoKindMismatches(ctx.ui); }
 
   platform::sim::SimSocket& sock() { return *platform.socket(0); }
 

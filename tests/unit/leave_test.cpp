@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "session/leave.h"
+#include "view/exit_forms.h"
 #include "session_fixture.h"
 
 namespace tavrel::testing {
@@ -39,7 +40,7 @@ struct LeaveTest : SessionFixture {
 };
 
 TEST_F(LeaveTest, QuittingWhileConnectedSendsExactlyTheLeavePacket) {
-  session::ShowExitForm(ctx);
+  view::ShowExitForm(ctx);
   Click("frmExit", "pbCloseMe");
   ASSERT_EQ(sock().sendCalls.size(), 1u);
   const auto& p = sock().sendCalls[0];
@@ -61,7 +62,7 @@ TEST_F(LeaveTest, QuittingWhileConnectedSendsExactlyTheLeavePacket) {
 }
 
 TEST_F(LeaveTest, AnIdleClientEndsWhenItsLobbyGoesAway) {
-  session::ShowExitForm(ctx);
+  view::ShowExitForm(ctx);
   Click("frmExit", "pbCloseMe");
   platform.Advance(10000);
   EXPECT_FALSE(platform.ended);
@@ -77,7 +78,7 @@ TEST_F(LeaveTest, ExitFormShowsTheRunawayLineOnlyWhilePlayingAsAPlayer) {
   for (const Case c : {Case{false, false, false}, Case{true, false, true}, Case{true, true, false}}) {
     ctx.table.Playing = c.playing;
     ctx.startup.Spectator = c.spectator;
-    session::ShowExitForm(ctx);
+    view::ShowExitForm(ctx);
     auto& form = ctx.ui.form("frmExit");
     EXPECT_TRUE(form.Visible());
     EXPECT_EQ(form.Find("Label1")->Caption(), "您真的要退出吗？");
@@ -104,7 +105,7 @@ TEST_F(LeaveTest, ExitFormButtonsUseTheDialogPictures) {
 }
 
 TEST_F(LeaveTest, CancelLeavesEverythingAsItWas) {
-  session::ShowExitForm(ctx);
+  view::ShowExitForm(ctx);
   Click("frmExit", "pbCancel");
   EXPECT_FALSE(ctx.ui.form("frmExit").Loaded());
   EXPECT_TRUE(ctx.Connected());
@@ -113,7 +114,7 @@ TEST_F(LeaveTest, CancelLeavesEverythingAsItWas) {
 
 TEST_F(LeaveTest, QuittingWithTheLobbyGoneEndsTheProgram) {
   platform.simLobby().windows.clear();
-  session::ShowExitForm(ctx);
+  view::ShowExitForm(ctx);
   Click("frmExit", "pbCloseMe");
   EXPECT_TRUE(platform.ended);
 }
@@ -178,7 +179,7 @@ TEST_F(LeaveTest, LeaveWaitsLongerAfterAReconnection) {
 }
 
 TEST_F(LeaveTest, UnloadingTheMainWindowEndsEverything) {
-  session::ShowExitForm(ctx);
+  view::ShowExitForm(ctx);
   platform::UiEvent e;
   e.type = platform::UiEventType::Unload;
   ctx.main().Dispatch(e);

@@ -49,7 +49,7 @@ TEST_F(LobbyProtocolTest, CloseRequestWhileTheLoginIsAwaitedIsAnsweredWith1126) 
 
 TEST_F(LobbyProtocolTest, CloseRequestWhileIdleLeavesAndAnswers1024) {
   int resets = 0;
-  ctx.hooks.tableReset = [&] { ++resets; };
+  ctx.view.resetLayoutSteps.push_back([&] { ++resets; });
   Lobby(771);
   EXPECT_TRUE(LeaveSent());
   EXPECT_FALSE(ctx.Connected());

@@ -62,7 +62,7 @@ TEST_F(ReconnectTest, SocketBackOnTheThirdAttemptStopsTheAttempts) {
   EXPECT_EQ(sock().connectAttempts.size(), attemptsBefore + 3);
   EXPECT_EQ(ctx.startup.reconnect.ReconnectAttempts, 3);
   EXPECT_FALSE(ctx.startup.reconnect.running);
-  EXPECT_FALSE(ctx.ui.form(session::kReconnectForm).Loaded());
+  EXPECT_FALSE(ctx.ui.form(frm::frmReconnect).Loaded());
   EXPECT_EQ(SysLines(0), std::vector<std::string>{"正在重新连接服务器..."});
 
   auto sent = SentSince(sentBefore);

@@ -7,6 +7,7 @@
 #include "session/dispatcher.h"
 #include "session/packet_io.h"
 #include "session/scheduler.h"
+#include "session/startup.h"
 
 namespace tavrel::testing {
 namespace {
@@ -90,7 +91,7 @@ TEST_F(SchedulerTest, ContinueCountdownRunsDownAndSendsContinueOnce) {
   ctx.session.TableActive = true;
   ctx.table.custom[0].seat = 2;
   int resets = 0;
-  ctx.hooks.tableReset = [&] { ++resets; };
+  ctx.view.resetLayoutSteps.push_back([&] { ++resets; });
   ctx.sched.ContinueCountdown = 15;
   ctx.sched.ContinueClockOn = true;
   std::vector<std::string> shown;
@@ -151,38 +152,35 @@ TEST_F(SchedulerTest, LoginSenderWaitsInsideTheTickForTheConnection) {
   EXPECT_EQ(platform.simLobby().posted[0].message, 22) << "the lobby hears of the login first";
 }
 
-TEST_F(SchedulerTest, LoginSenderGivesUpAfterThirtySecondsThroughTheWatchdog) {
+TEST_F(SchedulerTest, LoginSenderGivesUpAfterThirtySeconds) {
   platform.simLobby().windows.insert("Virel山庄");
   sock().acceptConnections = false;
   sock().connectDelayMs = 100000;
   ctx.Winsock1->Connect();
-  bool timedOut = false;
-  ctx.hooks.connectTimedOut = [&] { timedOut = true; };
   session::StartLoginTask(ctx);
   Ticks(4);
-  EXPECT_TRUE(timedOut);
   EXPECT_GE(platform.Now(), 30000);
   EXPECT_TRUE(sock().sendCalls.empty());
-  EXPECT_TRUE(ctx.sched.ConnWatch);
-  EXPECT_FALSE(platform.ended);
+  ASSERT_EQ(platform.boxes.size(), 1u);
+  EXPECT_EQ(platform.boxes[0].text, session::kMsgConnectFailed);
+  EXPECT_TRUE(platform.ended) << "at start-up the client goes back to the lobby";
 }
 
 TEST_F(SchedulerTest, WatchdogStartsTheReconnectionOnlyWhenAllowed) {
   platform.simLobby().windows.insert("Virel山庄");
   Connect();
-  int reconnections = 0;
-  ctx.hooks.startReconnection = [&] { ++reconnections; };
+  const auto& reconnecting = ctx.startup.reconnect.running;
   session::StartWatchdog(ctx);
   ctx.session.TableActive = true;
   Ticks(2);
-  EXPECT_EQ(reconnections, 0) << "connected: nothing to do";
+  EXPECT_FALSE(reconnecting) << "connected: nothing to do";
   sock().DropConnection();
   Ticks(2);
-  EXPECT_EQ(reconnections, 0) << "not allowed before a login: keep watching";
+  EXPECT_FALSE(reconnecting) << "not allowed before a login: keep watching";
   EXPECT_TRUE(ctx.sched.ConnWatch);
   ctx.session.ReconnectAllowed = true;
   Ticks(1);
-  EXPECT_EQ(reconnections, 1);
+  EXPECT_TRUE(reconnecting);
   EXPECT_FALSE(ctx.sched.ConnWatch);
   EXPECT_FALSE(ctx.session.TableActive);
 }
@@ -198,15 +196,15 @@ TEST_F(SchedulerTest, WatchdogEndsTheProgramWhenTheLobbyIsGone) {
 TEST_F(SchedulerTest, SilenceWhilePlayingGivesUpTheTable) {
   platform.simLobby().windows.insert("Virel山庄");
   Connect();
-  int closed = 0;
-  ctx.hooks.closeTableOp = [&] { ++closed; };
   ctx.table.Playing = true;
   ctx.sched.RecvPending = true;
   platform.Advance(2999LL * 100);
-  EXPECT_EQ(closed, 0);
+  EXPECT_TRUE(ctx.Connected());
   platform.Advance(200);
-  EXPECT_EQ(closed, 1);
-  EXPECT_EQ(ctx.main().Get("Sysmsg", 0, platform::ControlKind::List).Items().front(), "已经与服务器断开连接，请重新入座！");
+  EXPECT_FALSE(ctx.Connected()) << "the table is shut down";
+  EXPECT_FALSE(ctx.table.Playing);
+  EXPECT_FALSE(ctx.TimerBong->Enabled());
+  EXPECT_EQ(ctx.main().Get(ctl::Sysmsg, 0).Items().front(), "已经与服务器断开连接，请重新入座！");
   EXPECT_EQ(ctx.main().State(), platform::WindowState::Minimized);
 }
 

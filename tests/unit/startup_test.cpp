@@ -221,8 +221,7 @@ TEST_F(StartupTest, DebugLogHasEveryPacketButNeverTheKeyOrProxyPassword) {
 TEST_F(StartupTest, DebugLogIsOffWithoutAPath) {
   EXPECT_TRUE(session::InstallDebugLog(ctx, nullptr));
   EXPECT_TRUE(session::InstallDebugLog(ctx, ""));
-  EXPECT_FALSE(ctx.hooks.debugLine);
-  EXPECT_FALSE(ctx.hooks.debugPacket);
+  EXPECT_FALSE(session::DebugLogOn(ctx));
 }
 
 }  // namespace

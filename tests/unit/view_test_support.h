@@ -2,6 +2,7 @@
 // A client context on the sim backend with the start-up layout done for a screen.
 #include <memory>
 
+#include "../kind_check.h"
 #include "app/client_context.h"
 #include "platform/sim/sim_platform.h"
 
@@ -18,6 +19,8 @@ struct LaidOutTable {
     ctx->hooks.prepareLayout();
     ctx->hooks.finishLayout();
   }
+  // A test that looked up a control under the wrong kind fails.
+  ~LaidOutTable() { testing::ExpectNoKindMismatches(ctx->ui); }
   platform::Form& main() { return ctx->main(); }
   platform::Control& control(const char* name, int index = -1) { return *ctx->main().Find(name, index); }
 };

@@ -131,7 +131,7 @@ TEST(WindowButtons, StartButtonShowsContinueAfterTheFirstHand) {
 TEST(WindowButtons, StartButtonActiveClearsThePressedMark) {
   LaidOutTable t;
   t.control("AnNiu", 2).SetEnabled(false);
-  t.ctx->hooks.startButtonActive();
+  view::StartButtonActive(*t.ctx);
   EXPECT_FALSE(t.ctx->view.HandStarted[2]);
   EXPECT_TRUE(t.control("AnNiu", 2).Enabled());
   EXPECT_EQ(t.control("AnNiu", 2).Picture(), 105);
@@ -139,7 +139,7 @@ TEST(WindowButtons, StartButtonActiveClearsThePressedMark) {
 
 TEST(WindowButtons, FreshLoginIdlesTheStartButtonAndTheShutdownFreesIt) {
   LaidOutTable t;
-  t.ctx->hooks.startButtonActive();
+  view::StartButtonActive(*t.ctx);
   session::FreshLogin(*t.ctx);
   EXPECT_TRUE(t.ctx->view.HandStarted[2]) << "a click does nothing until the table is formed";
 

@@ -1,15 +1,13 @@
 #pragma once
+// Gold changes between hands (commands 91 and 92) and the gold labels Cash(0..3).
 #include <string>
-// Handlers of the small commands that belong to no other module: seat names,
-// player ready, gold changes.
+
 namespace tavrel {
 struct ClientContext;
 }
 
-namespace tavrel::session {
+namespace tavrel::scoring {
 
-void OnSeatName(ClientContext& ctx);
-void OnPlayerReady(ClientContext& ctx);
 void OnOwnGoldChange(ClientContext& ctx);
 void OnGoldChange(ClientContext& ctx);
 
@@ -18,4 +16,4 @@ void ShowGold(ClientContext& ctx, int position);
 // Plain decimal text of a whole number held as a double.
 std::string FormatAmount(double v);
 
-}  // namespace tavrel::session
+}  // namespace tavrel::scoring
