@@ -6,6 +6,7 @@
 #include "session/dispatcher.h"
 #include "view/exit_forms.h"
 #include "view/layout.h"
+#include "view/start_button.h"
 #include "view/window_frame.h"
 
 namespace tavrel::view {
@@ -27,6 +28,7 @@ void RegisterView(ClientContext& ctx) {
     StartButtonUsable(*c);
     ResetWealthDisplay(*c);
   });
+  ctx.view.actions.startOrContinue = [c] { OnStartButton(*c); };
   InstallWindowFrameHandlers(ctx);
   CreateExitForms(ctx);
   session::RegisterHandler(ctx, cmd::kTableClosed, OnTableClosed);

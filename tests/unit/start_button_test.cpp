@@ -1,0 +1,157 @@
+// The 开始/继续 button and the continue countdown: one continue step, the table
+// reset with the wall in its places, and the leave instead of a start.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "scoring/continue_step.h"
+#include "session_fixture.h"
+
+namespace tavrel::testing {
+namespace {
+
+// A player seated at seat index 1 (mask 2) of a table whose four names have arrived.
+struct StartButtonTest : SessionFixture {
+  explicit StartButtonTest(platform::ScreenSize screen = {1280, 1024}) {
+    platform.screen = screen;
+    LoggedIn();
+    const char* names[4] = {"bob", "alice", "carol", "dave"};
+    for (int i = 0; i < 4; ++i) {
+      Packet p = Make(cmd::kSeatName, 1 << i, {0, 0, 0, 0}, {0x12, 0x34});
+      wire::PutSingleByteText(p, off::kPayload, names[i], off::kNameBytes);
+      Feed(p);
+    }
+    Ticks(10);
+    ClearSent();
+  }
+
+  void Click(const platform::ControlName& name, int index) {
+    platform::UiEvent e;
+    e.type = platform::UiEventType::Click;
+    e.control = name.name;
+    e.index = index;
+    ctx.main().Dispatch(e);
+  }
+  void ClickStart() { Click(ctl::AnNiu, 2); }
+
+  std::vector<Packet> Continues() {
+    std::vector<Packet> out;
+    for (const Packet& p : SentPackets())
+      if (p[off::kCmd] == cmd::kContinue && wire::I16BE(p, off::kValues + 6) == 1) out.push_back(p);
+    return out;
+  }
+
+  platform::Control& Tile(int i) { return *ctx.main().Find(ctl::MJ_Image, i); }
+};
+
+
+TEST_F(StartButtonTest, AClickMarksThePlayerReadyAndSendsContinueOnce) {
+  ctx.ui.form(frm::Hero).Show();
+  ctx.ui.form(frm::Score).Show();
+  ASSERT_FALSE(ctx.view.HandStarted[2]) << "the table is formed: the button is usable";
+  ClickStart();
+  Ticks(2);
+  auto continues = Continues();
+  ASSERT_EQ(continues.size(), 1u);
+  EXPECT_EQ(continues[0][off::kSeat], 2) << "the own seat mask";
+  EXPECT_EQ(continues[0][off::kToken], 0x12) << "stamped with the session token";
+  EXPECT_FALSE(ctx.ui.form(frm::Hero).Visible());
+  EXPECT_FALSE(ctx.ui.form(frm::Score).Visible());
+  EXPECT_TRUE(ctx.main().Find(ctl::OK, 0)->Visible()) << "the own ready mark";
+  EXPECT_TRUE(ctx.view.HandStarted[2]);
+  EXPECT_FALSE(ctx.view.StartPictureMode);
+  EXPECT_EQ(ctx.main().Find(ctl::AnNiu, 2)->Picture(), ctx.view.ButtonPictures[6]) << "继续 from now on";
+  EXPECT_TRUE(ctx.handEnd.Continued);
+
+  // A second press in the same hand only hides the windows.
+  ctx.ui.form(frm::Score).Show();
+  ClickStart();
+  Ticks(2);
+  EXPECT_EQ(Continues().size(), 1u);
+  EXPECT_FALSE(ctx.ui.form(frm::Score).Visible());
+}
+
+TEST_F(StartButtonTest, BeforeTheTableIsFormedTheButtonDoesNothing) {
+  FreshClient fresh;
+  fresh.LoggedIn();
+  fresh.ClearSent();
+  platform::UiEvent e;
+  e.type = platform::UiEventType::Click;
+  e.control = ctl::AnNiu.name;
+  e.index = 2;
+  fresh.ctx.main().Dispatch(e);
+  fresh.Ticks(2);
+  EXPECT_TRUE(fresh.SentPackets().empty());
+  EXPECT_FALSE(fresh.ctx.main().Find(ctl::OK, 0)->Visible());
+}
+
+TEST_F(StartButtonTest, TheButtonStopsTheCountdownSoThatNoSecondContinueFollows) {
+  scoring::StartContinueCountdown(ctx, 15);
+  EXPECT_TRUE(ctx.main().Find(ctl::Number)->Visible());
+  EXPECT_EQ(ctx.main().Find(ctl::Number)->Caption(), "15");
+  platform.Advance(3000);
+  ClickStart();
+  EXPECT_FALSE(ctx.sched.ContinueClockOn);
+  EXPECT_FALSE(ctx.main().Find(ctl::Number)->Visible());
+  EXPECT_FALSE(ctx.main().Find(ctl::Time_Img)->Visible());
+  platform.Advance(20000);
+  EXPECT_EQ(Continues().size(), 1u);
+}
+
+TEST_F(StartButtonTest, TheCountdownTakesTheSameStepWhenNobodyPresses) {
+  int resets = 0;
+  ctx.view.resetLayoutSteps.push_back([&] { ++resets; });
+  scoring::StartContinueCountdown(ctx, 3);
+  platform.Advance(3000);
+  EXPECT_TRUE(Continues().empty()) << "3, 2, 1, 0 shown first";
+  platform.Advance(1100);
+  ASSERT_EQ(Continues().size(), 1u);
+  EXPECT_EQ(resets, 1);
+  EXPECT_TRUE(ctx.handEnd.Continued);
+  EXPECT_FALSE(ctx.view.HandStarted[2]) << "the button is active again after the automatic Continue";
+  platform.Advance(5000);
+  EXPECT_EQ(Continues().size(), 1u);
+}
+
+TEST_F(StartButtonTest, ATableAlreadyResetIsNotResetAgain) {
+  int resets = 0;
+  ctx.view.resetLayoutSteps.push_back([&] { ++resets; });
+  ctx.handEnd.Continued = true;
+  ClickStart();
+  Ticks(2);
+  EXPECT_EQ(resets, 0);
+  EXPECT_EQ(Continues().size(), 1u) << "Continue is sent all the same";
+}
+
+TEST_F(StartButtonTest, APendingAutomaticSeatChangeStartsWithTheStep) {
+  int shown = 0;
+  ctx.hooks.seatChangeDisplay = [&] { ++shown; };
+  ctx.handEnd.SeatChangePending = true;
+  ctx.handEnd.AutoSeatChange = true;
+  ClickStart();
+  EXPECT_EQ(shown, 1);
+  EXPECT_FALSE(ctx.handEnd.SeatChangePending);
+}
+
+TEST_F(StartButtonTest, LeaveOnStartLeavesTheTableInsteadOfStarting) {
+  ctx.view.LeaveOnStart = true;
+  ctx.ui.form(frm::Hero).Show();
+  ClickStart();
+  Ticks(2);
+  EXPECT_TRUE(Continues().empty());
+  EXPECT_FALSE(ctx.Connected());
+  EXPECT_FALSE(ctx.ui.form(frm::Hero).Visible());
+  EXPECT_EQ(ctx.main().State(), platform::WindowState::Minimized);
+  EXPECT_TRUE(LobbyRestored());
+  EXPECT_FALSE(ctx.handEnd.Continued);
+  EXPECT_FALSE(platform.ended);
+}
+
+TEST_F(StartButtonTest, LeaveOnStartWithTheLobbyGoneEndsTheProgram) {
+  ctx.view.LeaveOnStart = true;
+  platform.simLobby().windows.clear();
+  ClickStart();
+  EXPECT_TRUE(platform.ended);
+}
+
+}  // namespace
+}  // namespace tavrel::testing
