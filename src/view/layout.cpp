@@ -335,6 +335,9 @@ void FinishLayout(ClientContext& ctx) {
   LayOutCompassAndClock(ctx);
   LayOutOffersAndDice(ctx);
   for (int i = 1; i < kTileImageCount; ++i) TileImage(ctx, i).SetVisible(false);
+  // The tiles wait, hidden, in their wall places until the first hand shows them.
+  SetDefaultTileSizes(ctx);
+  PlaceWall(ctx);
   for (int i = 1; i < kTileImageCount; ++i) TileImage(ctx, i).BringToFront();
   TileImage(ctx, 0).BringToFront();
   LayOutChat(ctx);
@@ -345,7 +348,6 @@ void FinishLayout(ClientContext& ctx) {
   logo.SetVisible(true);
   logo.BringToFront();
   LayOutRuleDisplays(ctx);
-  SetDefaultTileSizes(ctx);
   PlaceRowOrigins(ctx);
 }
 

@@ -5,6 +5,8 @@
 
 #include "scoring/continue_step.h"
 #include "session_fixture.h"
+#include "view/layout.h"
+#include "view/pictures.h"
 
 namespace tavrel::testing {
 namespace {
@@ -43,6 +45,11 @@ struct StartButtonTest : SessionFixture {
   platform::Control& Tile(int i) { return *ctx.main().Find(ctl::MJ_Image, i); }
 };
 
+// The same client inside a test of another kind.
+struct SeatedClient final : StartButtonTest {
+  using StartButtonTest::StartButtonTest;
+  void TestBody() override {}
+};
 
 TEST_F(StartButtonTest, AClickMarksThePlayerReadyAndSendsContinueOnce) {
   ctx.ui.form(frm::Hero).Show();
@@ -152,6 +159,64 @@ TEST_F(StartButtonTest, LeaveOnStartWithTheLobbyGoneEndsTheProgram) {
   ClickStart();
   EXPECT_TRUE(platform.ended);
 }
+
+// ---- The wall ------------------------------------------------------------------
+
+// The wall as the layout places it at scale 1: the first stack of each side, the
+// step from stack to stack and the drop of the lower tile (a table of the design).
+struct WallSide {
+  int first, stacks;
+  double left, top, stepX, stepY, drop, width, height;
+};
+constexpr WallSide kWall[4] = {
+    {0, 11, 659, 476, -36, 0, 22, 36, 50},   // own side, leftward
+    {22, 10, 164, 396, 4, -15, 20, 48, 35},  // left side, upward
+    {42, 11, 346, 192, 30, 0, 16, 30, 36},   // top side, rightward
+    {64, 10, 768, 252, 4, 15, 20, 48, 35},   // right side, downward
+};
+
+void ExpectWallInPlace(ClientContext& ctx, const char* when) {
+  const double s = ctx.view.LayoutScale;
+  const platform::Control& surface = *ctx.main().Find(ctl::Pic1);
+  for (const WallSide& side : kWall) {
+    const double w = view::RoundHalfEven(side.width * s), h = view::RoundHalfEven(side.height * s);
+    const double stepX = side.stepX == -36 ? -w : side.stepX == 30 ? w : side.stepX * s;
+    for (int k = 0; k < side.stacks; ++k) {
+      for (int lower = 0; lower < 2; ++lower) {
+        const int i = side.first + 2 * k + lower;
+        const platform::Control* tile = ctx.main().Find(ctl::MJ_Image, i);
+        ASSERT_NE(tile, nullptr) << when << ": MJ_Image(" << i << ")";
+        SCOPED_TRACE(std::string(when) + ": MJ_Image(" + std::to_string(i) + ")");
+        EXPECT_EQ(tile->Container(), ctl::Pic1.name);
+        EXPECT_DOUBLE_EQ(tile->Left(), side.left * s + k * stepX);
+        EXPECT_DOUBLE_EQ(tile->Top(), side.top * s + k * side.stepY * s + lower * side.drop * s);
+        EXPECT_EQ(tile->Width(), w);
+        EXPECT_EQ(tile->Height(), h);
+        EXPECT_GE(tile->Left(), 0);
+        EXPECT_GE(tile->Top(), 0);
+        EXPECT_LE(tile->Left() + tile->Width(), surface.Width());
+        EXPECT_LE(tile->Top() + tile->Height(), surface.Height());
+      }
+    }
+  }
+}
+
+struct WallPlaces : ::testing::TestWithParam<platform::ScreenSize> {};
+
+TEST_P(WallPlaces, All84TilesHaveTheirPlacesAfterStartUpAndAfterTheContinueStep) {
+  SeatedClient t(GetParam());
+  ExpectWallInPlace(t.ctx, "after start-up");
+  // A hand moved the tiles into rows and discards.
+  for (int i = 0; i < view::kTileImageCount; i += 3) t.Tile(i).Move(0, 0, 0, 0);
+  t.ClickStart();
+  ExpectWallInPlace(t.ctx, "after the continue step");
+  for (int i = 0; i < view::kTileImageCount; ++i) EXPECT_FALSE(t.Tile(i).Visible()) << i;
+  t.TearDown();
+}
+
+INSTANTIATE_TEST_SUITE_P(Screens, WallPlaces,
+                         ::testing::Values(platform::ScreenSize{1280, 1024}, platform::ScreenSize{800, 600}),
+                         [](const auto& info) { return std::to_string(info.param.width) + "x" + std::to_string(info.param.height); });
 
 }  // namespace
 }  // namespace tavrel::testing
