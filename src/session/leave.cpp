@@ -14,7 +14,8 @@ namespace {
 
 void StopTransportTasks(ClientContext& ctx) {
   auto& sc = ctx.sched;
-  sc.SendPending = sc.RecvPending = sc.LoginPending = sc.BlinkOn = false;
+  sc.SendPending = sc.RecvPending = sc.BlinkOn = false;
+  AbandonLogin(ctx);
   sc.ConnWatch = false;
   sc.watchCounter = 0;
   sc.TurnClockOn = sc.ContinueClockOn = sc.BubblesShown = false;

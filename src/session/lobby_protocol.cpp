@@ -82,6 +82,7 @@ void OnLobbyMessage(ClientContext& ctx, int message, long wParam, long lParam) {
 void FreshLogin(ClientContext& ctx) {
   auto& st = ctx.startup;
   SetIdleLobbyWatch(ctx, false);
+  st.FreshLoginAsked = true;
   ctx.session.DirectMode = true;
   ctx.session.LoginAwaited = true;
   ResetLoginPacket(st.LoginPacket);

@@ -119,6 +119,9 @@ std::optional<platform::ByteVec> ProxyConnectRequest(const std::string& host, in
 
 void StartProxy(ClientContext& ctx, bool resetRings) {
   auto& st = ctx.startup;
+  auto& sc = ctx.sched;
+  ++sc.loginEpoch;
+  const int epoch = sc.loginEpoch;
   EnsureGuard(ctx);
   if (resetRings) ResetRings(ctx);
   ctx.session.DirectMode = false;
@@ -130,20 +133,22 @@ void StartProxy(ClientContext& ctx, bool resetRings) {
   Log(ctx, "connecting to " + st.ProxyHost + ":" + std::to_string(st.ProxyPort));
   st.proxy.waitingForSocket = true;
   const bool up = ctx.platform.PumpUntil(
-      [&ctx] {
+      [&ctx, &sc, epoch] {
         const int state = ctx.Winsock1->State();
-        return ctx.platform.Ending() || state == platform::kSocketConnected || state == platform::kSocketError ||
-               state == platform::kSocketClosed;
+        return ctx.platform.Ending() || sc.loginEpoch != epoch || state == platform::kSocketConnected ||
+               state == platform::kSocketError || state == platform::kSocketClosed;
       },
       kProxyWaitLimitMs);
   st.proxy.waitingForSocket = false;
-  if (ctx.platform.Ending()) return;
+  // A leave or a newer login took over while waiting: nothing of this one goes on.
+  if (ctx.platform.Ending() || sc.loginEpoch != epoch) return;
   if (!up || !ctx.Connected()) {
-    ctx.Winsock1->Close();
     Log(ctx, "no connection to the proxy");
-    if (st.reconnect.running) return;  // the next attempt tries again
-    ctx.platform.MessageBox(kMsgProxyUnreachable, kAppTitle, platform::BoxButtons::Ok);
-    EndWithLobbyRestored(ctx, 1);
+    if (st.reconnect.running) {
+      ctx.Winsock1->Close();
+      return;  // the next attempt tries again
+    }
+    LoginCannotConnect(ctx, kMsgProxyUnreachable);
     return;
   }
   ctx.session.LoginAwaited = true;

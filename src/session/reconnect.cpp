@@ -98,7 +98,7 @@ void Reconnect(ClientContext& ctx) {
   ctx.Winsock1->Close();
   // The rings stay as they are: what was queued leaves once the server takes us back.
   if (st.ConnectionType == 5) {
-    ctx.sched.LoginPending = false;
+    AbandonLogin(ctx);
     StartProxy(ctx, false);
     return;
   }

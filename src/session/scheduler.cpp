@@ -168,6 +168,12 @@ void StartReceiveTask(ClientContext& ctx) {
 void StartLoginTask(ClientContext& ctx) {
   ctx.sched.LoginPending = true;
   ctx.sched.loginCounter = 0;
+  ++ctx.sched.loginEpoch;
+}
+
+void AbandonLogin(ClientContext& ctx) {
+  ctx.sched.LoginPending = false;
+  ++ctx.sched.loginEpoch;
 }
 
 void StartWatchdog(ClientContext& ctx) {
@@ -177,19 +183,24 @@ void StartWatchdog(ClientContext& ctx) {
 
 void RunLoginSender(ClientContext& ctx) {
   auto& sc = ctx.sched;
+  const int epoch = sc.loginEpoch;
+  // Events run inside the wait: a leave, a fresh login or the reconnection's next
+  // attempt may take over, and then nothing of this login goes on.
+  auto overtaken = [&ctx, &sc, epoch] { return sc.loginEpoch != epoch || ctx.platform.Ending(); };
   PostToLobby(ctx, 0x16);
-  const bool up = ctx.platform.PumpUntil([&ctx] { return ctx.Connected() || ctx.platform.Ending(); },
-                                         kConnectWaitLimitMs);
-  if (ctx.platform.Ending()) return;
-  sc.LoginPending = false;
-  sc.loginCounter = 0;
+  const bool up = ctx.platform.PumpUntil([&] { return ctx.Connected() || overtaken(); }, kConnectWaitLimitMs);
+  if (overtaken()) return;
   if (!up) {
-    // No connection within the limit: leave it to the watchdog, as for a lost connection.
+    // A reconnection keeps its own time (an attempt every 3 s, 21 in all): the task stays
+    // on and waits again on its next turn.
+    if (ctx.startup.reconnect.running) return;
+    AbandonLogin(ctx);
     DebugLine(ctx, "login: no connection within the time limit");
     OnConnectTimedOut(ctx);
-    StartWatchdog(ctx);
     return;
   }
+  sc.LoginPending = false;
+  sc.loginCounter = 0;
   ctx.Winsock1->SendData(ctx.startup.LoginPacket.data(), ctx.startup.LoginPacket.size());
   DebugPacket(ctx, true, ctx.startup.LoginPacket);
   ctx.session.LoginAwaited = true;

@@ -39,6 +39,9 @@ struct Scheduler {
   bool inTick = false;
   // Whether TimerBong should run after the current tick (a task may have stopped it).
   bool bongWanted = true;
+  // Changes whenever a login is started or abandoned, so that a login that waits
+  // for its connection sees that a leave or a newer attempt has taken over.
+  int loginEpoch = 0;
 
   // Bodies of the tasks other modules own; empty until they register.
   TaskBody blinkBody;
@@ -64,6 +67,8 @@ void TimerKeepAliveTick(ClientContext& ctx);
 void StartSendTask(ClientContext& ctx);
 void StartReceiveTask(ClientContext& ctx);
 void StartLoginTask(ClientContext& ctx);
+// The login task off, and any login still waiting for its connection abandoned.
+void AbandonLogin(ClientContext& ctx);
 void StartWatchdog(ClientContext& ctx);
 
 // Login sender body (step 5 of the tick), exposed for the reconnection.

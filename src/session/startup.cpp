@@ -7,6 +7,7 @@
 #include "session/commands.h"
 #include "session/cp936.h"
 #include "session/debug_log.h"
+#include "session/leave.h"
 #include "session/lobby_ops.h"
 #include "session/lobby_protocol.h"
 #include "session/proxy.h"
@@ -150,6 +151,7 @@ void StartUp(ClientContext& ctx, const std::string& commandLine) {
     return;
   }
   // 2. A clean transport and table.
+  st.FreshLoginAsked = false;
   ResetRings(ctx);
   ctx.sched.ClearAll();
   if (ctx.hooks.setUpSound) ctx.hooks.setUpSound();
@@ -187,7 +189,7 @@ void StartUp(ClientContext& ctx, const std::string& commandLine) {
   if (st.ConnectionType == 0) {
     ConnectDirect(ctx);
   } else if (st.ConnectionType == 5) {
-    ctx.sched.LoginPending = false;
+    AbandonLogin(ctx);
     StartProxy(ctx, true);
   }
   if (p.Ending()) return;
@@ -246,14 +248,26 @@ void OnLoginResult(ClientContext& ctx) {
   EndWithLobbyRestored(ctx, 1);
 }
 
-void OnConnectTimedOut(ClientContext& ctx) {
-  // While reconnecting, the attempts of the reconnection keep their own count.
-  if (ctx.startup.reconnect.running) return;
+void OnConnectTimedOut(ClientContext& ctx) { LoginCannotConnect(ctx, kMsgConnectFailed); }
+
+void LoginCannotConnect(ClientContext& ctx, const std::string& message) {
   ctx.Winsock1->Close();
+  if (!ctx.startup.FreshLoginAsked) {
+    // At start-up, as every start-up failure: the message, then back to the lobby and the end.
+    SysList(ctx, 0).Clear();
+    ShowLine(ctx, 0, message);
+    ctx.platform.MessageBox(message, kAppTitle, platform::BoxButtons::Ok);
+    EndWithLobbyRestored(ctx, 1);
+    return;
+  }
+  // A login the lobby asked for: idle again first, so that nothing of it runs on while
+  // the message is open; the lobby hears that the client is free for the next seat.
+  CloseTable(ctx);
   SysList(ctx, 0).Clear();
-  ShowLine(ctx, 0, kMsgConnectFailed);
-  ctx.platform.MessageBox(kMsgConnectFailed, kAppTitle, platform::BoxButtons::Ok);
-  EndWithLobbyRestored(ctx, 1);
+  ShowLine(ctx, 0, message);
+  PostToLobby(ctx, kMsgFree);
+  ctx.platform.MessageBox(message, kAppTitle, platform::BoxButtons::Ok);
+  if (!ctx.platform.Ending()) ReturnToLobby(ctx);
 }
 
 }  // namespace tavrel::session

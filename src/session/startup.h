@@ -51,5 +51,8 @@ void StartUp(ClientContext& ctx, const std::string& commandLine);
 void OnLoginResult(ClientContext& ctx);
 // The login sender found no connection within its limit.
 void OnConnectTimedOut(ClientContext& ctx);
+// A login (not a reconnection) could not reach its server: at start-up the message and
+// the end; at a fresh login asked by the lobby the message and the idle state.
+void LoginCannotConnect(ClientContext& ctx, const std::string& message);
 
 }  // namespace tavrel::session

@@ -67,6 +67,8 @@ struct Startup {
   int PluginNumber = 0;      // field 15
   bool Spectator = false;
   double SpectatorUserId = 0;
+  // The current login was asked for by the lobby (message 22) after a table, not by start-up.
+  bool FreshLoginAsked = false;
   Packet LoginPacket{};
   int TurnClockSeconds = 8;
   int TimeoutLimit = 0;
