@@ -3,6 +3,7 @@
 #include <QStringList>
 
 #include "app/client_context.h"
+#include "app/command_line_secrets.h"
 #include "app/qt_backend.h"
 #include "platform/qt/qt_platform.h"
 
@@ -19,7 +20,10 @@ int main(int argc, char** argv) {
   // The lobby passes one "$"-separated line; join whatever the shell split.
   QStringList args = app.arguments();
   args.removeFirst();
-  tavrel::app::StartClient(ctx, args.join(' ').toStdString());
+  const std::string commandLine = args.join(' ').toStdString();
+  // Read: from now on the process list shows *** for the login key and the proxy password.
+  tavrel::app::WipeSecretFields(argc, argv);
+  tavrel::app::StartClient(ctx, commandLine);
   if (platform.Ending()) return platform.ExitCode();
   const int rc = app.exec();
   return platform.Ending() ? platform.ExitCode() : rc;
