@@ -45,7 +45,7 @@ void DecodePacket(ClientContext& ctx) {
     // by a fresh login), so that stale names can never hide the local player.
     if (ctx.table.SeatPacketCount == 0) ctx.table.SeatNames.fill(std::string());
     int seat = SeatIndexOfMask(s.info.Seat) & 3;
-    ctx.table.SeatNames[seat] += wire::SingleByteText(p, off::kPayload, 16);
+    ctx.table.SeatNames[seat] += wire::SingleByteText(p, off::kPayload, off::kNameBytes);
   } else if (s.info.Cmd == cmd::kChat) {
     std::uint32_t marker = wire::U32BE(p, off::kPropMarker);
     if (marker == cmd::kPropMarkerA || marker == cmd::kPropMarkerB) {
