@@ -8,6 +8,10 @@
 #include "view/layout.h"
 #include "view/pictures.h"
 
+namespace tavrel::platform {
+void PrintTo(const ScreenSize& s, std::ostream* os) { *os << s.width << "x" << s.height; }
+}  // namespace tavrel::platform
+
 namespace tavrel::testing {
 namespace {
 
