@@ -43,6 +43,8 @@ struct Hooks {
   std::function<void(const std::string& text, const Info& info)> chatReceived;
   // The seat-change display after a Continue (hand end), owned by the departures.
   std::function<void()> seatChangeDisplay;
+  // A ClaimOptions for the local player (round flow), shown by the offer buttons (input).
+  std::function<void()> showOffer;
 };
 
 struct ClientContext {

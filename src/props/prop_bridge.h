@@ -16,6 +16,8 @@ class PropPlugin {
   virtual void ClearUser(int position) = 0;
   virtual void rec_state(int a, bool b) = 0;
   virtual void TableGone() = 0;
+  // A new hand clears the chests (true); a shown settlement sheet ends them (false).
+  virtual void InitShowNext(bool) {}
 };
 
 struct PropBridge {

@@ -21,4 +21,10 @@ void SortConcealedCodes(PlayerEntry& seat, int n) {
       if (OutOfOrder(seat.tiles[i].code, seat.tiles[j].code)) std::swap(seat.tiles[i].code, seat.tiles[j].code);
 }
 
+void SortCodeList(std::vector<int>& codes) {
+  for (std::size_t i = 0; i < codes.size(); ++i)
+    for (std::size_t j = i + 1; j < codes.size(); ++j)
+      if (OutOfOrder(codes[i], codes[j])) std::swap(codes[i], codes[j]);
+}
+
 }  // namespace tavrel::round

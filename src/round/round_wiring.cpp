@@ -1,7 +1,12 @@
-// The round flow's part of the client: its command handlers.
+// The round flow's part of the client: its command handlers, the blink and bubble
+// task bodies, and a clean player table to start from.
 #include "app/client_context.h"
 #include "app/registrations.h"
+#include "round/deal_restore.h"
+#include "round/draw_discard.h"
+#include "round/new_hand.h"
 #include "round/seat_handlers.h"
+#include "round/table_reset.h"
 #include "session/commands.h"
 #include "session/dispatcher.h"
 
@@ -10,6 +15,20 @@ namespace tavrel::round {
 void RegisterRound(ClientContext& ctx) {
   session::RegisterHandler(ctx, cmd::kSeatName, OnSeatName);
   session::RegisterHandler(ctx, cmd::kPlayerReady, OnPlayerReady);
+  session::RegisterHandler(ctx, cmd::kNewHand, OnNewHand);
+  session::RegisterHandler(ctx, cmd::kHandParams, OnHandParams);
+  session::RegisterHandler(ctx, cmd::kTableReset, OnTableReset);
+  session::RegisterHandler(ctx, cmd::kDealTiles, OnDealTiles);
+  session::RegisterHandler(ctx, cmd::kDrawTile, OnDrawTile);
+  session::RegisterHandler(ctx, cmd::kDiscardTile, OnDiscardTile);
+  session::RegisterHandler(ctx, cmd::kClaimOptions, OnClaimOptions);
+  session::RegisterHandler(ctx, cmd::kSeatTiles, OnSeatTiles);
+  ctx.sched.blinkBody = BlinkTask;
+  ctx.sched.bubblesBody = BubblesTask;
+  ClientContext* c = &ctx;
+  ctx.view.diceDoubling = [c] { return c->table.DiceDoubling != 0; };
+  // Every seat starts as a reset leaves it (the others' first meld ends at slot 4).
+  ResetSeats(ctx);
 }
 
 }  // namespace tavrel::round

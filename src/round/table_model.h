@@ -64,7 +64,57 @@ struct Table {
   bool Playing = false;
   // Count of SeatName packets (0..3), shared with the SeatTiles series.
   int SeatPacketCount = 0;
+
+  // ---- Drawing and discarding ----
+  Bool16 SkipFlush = kFalse;     // a gang took the centre tile: the next draw does not flush
+  Bool16 DrawValueOne = kFalse;  // the last DrawTile had value(1) = 1
+  // Per other relative seat (1..3): 1 once its discards stay where they were shown.
+  std::array<std::int16_t, 4> SeatDiscardPinned{};
+  std::int16_t BlinkCount = 0;   // blinks left for the tile just laid into a discard row
+  std::int16_t BlinkPrev = -1;   // MJ_Image the blink toggled last
+  std::int16_t FlushX = 0, FlushY = 0;  // where the last flushed tile went
+  std::int16_t BubbleSeat = 0;   // relative seat - 1 of the bubble shown last
+  // The centre tile has been dealt with by a flush: a discard goes into its row once,
+  // however many draws follow it.
+  bool LastDiscardFlushed = true;
+  // Tiles laid into each seat's discard row this hand, by relative seat.
+  std::array<int, 4> RowDiscards{};
+
+  // ---- New hand ----
+  std::uint8_t DiceDoubling = 0;                // offset 18 of the last NewHand
+  std::array<std::int16_t, 2> BreakDice{};      // value(0), value(1) of the last NewHand
+  std::array<std::uint8_t, 2> HandStartBytes{};  // offsets 16, 17 of the last NewHand
+  std::array<std::string, 4> InitialGold{};     // Cash(r) at the start of the hand
+  std::array<std::int16_t, 2> TableRestoreValues{};  // value(0), value(1) of the last TableReset
+  bool TableStarted = false;                    // a hand has started at this table
+  // No hand has filled the seats since ResetSeats: a NewHand that finds this false
+  // (its table reset was missed) clears the table itself.
+  bool SeatsCleared = true;
+
+  // ---- Dealing and restore ----
+  std::array<std::int16_t, 12> OwnDealTiles{};
+  std::int16_t RestoreCount = 0;       // wall positions taken by the SeatTiles series
+  std::int16_t RestoreWallFront = 0;   // largest value(1) of the series
+  std::int16_t RestoreWallBack = 0;    // smallest value(3) of the series
+  std::array<std::uint8_t, 4> RestoredDiscards{};  // discards per relative seat
+  std::int16_t IndicatorPosition = -1;
+  Bool16 RestoreDone = kFalse;
+
+  // ---- Showdown (filled by the showdown handler; cleared here) ----
+  std::array<std::array<std::int16_t, 4>, kSlotCount> RevealedTiles{};  // [k][relative seat]
+  std::array<std::uint8_t, 5> PeekTiles{};
+  std::uint8_t PeekCount = 0;
+  std::array<std::int16_t, 5> PeekPositions{};
 };
+
+// A tile code of one of the four suits (honours 1..7, the others 1..9).
+constexpr bool IsTileCode(int code) {
+  const int suit = (code >> 4) & 0xF, rank = code & 0xF;
+  if (code < 0 || code > 0xFF) return false;
+  if (suit == 1) return rank >= 1 && rank <= 7;
+  return (suit == 2 || suit == 4 || suit == 8) && rank >= 1 && rank <= 9;
+}
+inline constexpr int kRedCode = 0x15;  // 中
 
 constexpr int SeatIndex(int mask) { return SeatIndexOfMask(mask); }
 constexpr int SuitIndex(int code) { return SeatIndexOfMask((code >> 4) & 0xF); }

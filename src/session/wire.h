@@ -49,6 +49,15 @@ inline constexpr std::size_t kPropNumber = kValues;
 inline constexpr std::size_t kGoldAmount = kPayload;
 inline constexpr std::size_t kGoldUserId = 25;
 inline constexpr std::size_t kGoldUserIdBytes = 17;
+// NewHand: two bytes kept for the deal, then the dice-doubling flag.
+inline constexpr std::size_t kNewHandStart = kPayload;
+inline constexpr std::size_t kNewHandDiceDoubling = 18;
+// DealTiles: twelve 16-bit tile values, high byte first.
+inline constexpr std::size_t kDealtTiles = kPayload;
+inline constexpr std::size_t kDealtTileCount = 12;
+// SeatTiles: the seat's discards at Reserved7, then 24 pairs (kind byte, tile code byte).
+inline constexpr std::size_t kSeatTilesPairs = kPayload;
+inline constexpr std::size_t kSeatTilesPairCount = 24;
 // TableClosed: the server's text.
 inline constexpr std::size_t kTableClosedText = kPayload;
 inline constexpr std::size_t kTableClosedTextBytes = 200;

@@ -129,8 +129,10 @@ struct TileDisplaySize {
   bool scaled = true;  // also shown at the small screen's scale
 };
 inline constexpr TileDisplaySize kTileDisplaySizes[] = {
-    // Own tiles lying: wall, discards and the centre; melds.
-    {kTileSetOwnLying, {36, 50}}, {kTileSetOwnLying, {45, 60}},
+    // Own tiles lying: wall, discards and the centre; melds; the top side of the wall;
+    // the standing back of a freshly dealt own hand.
+    {kTileSetOwnLying, {36, 50}}, {kTileSetOwnLying, {45, 60}}, {kTileSetOwnLying, {30, 36}},
+    {kTileSetOwnLying, {48, 78}},
     // Left and right: wall, discards and the centre; standing row; melds and the shown hand.
     {kTileSetLeft, {48, 35}}, {kTileSetLeft, {35, 66}}, {kTileSetLeft, {45, 35}},
     {kTileSetRight, {48, 35}}, {kTileSetRight, {35, 66}}, {kTileSetRight, {45, 35}},

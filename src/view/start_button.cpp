@@ -2,6 +2,7 @@
 
 #include "app/client_context.h"
 #include "platform/names.h"
+#include "round/table_reset.h"
 #include "scoring/continue_step.h"
 #include "session/leave.h"
 #include "session/lobby_ops.h"
@@ -26,8 +27,8 @@ void OnStartButton(ClientContext& ctx) {
   if (v.LeaveOnStart) {
     ctx.handEnd.Continued = false;
     session::CloseTable(ctx);
-    // The round flow's seat reset for a table that is left joins the layout reset here.
     ResetLayout(ctx);
+    round::ResetSeats(ctx);
     session::ReturnToLobby(ctx);
     return;
   }
