@@ -28,15 +28,31 @@ int Ring(int v) { return ((v % kWallSize) + kWallSize) % kWallSize; }
 // WallBack once the series' back number has moved it.
 int BackAfterRestore(int back, int n) { return Ring(n % 2 == 1 ? back + n + 1 : back + n - 3); }
 
+// Whether `pos` lies between the wall's front and back. The back takes a stack's even
+// tile first: with the back at an even position its stack is whole; at an odd one
+// the even tile has gone.
+bool LiesInWall(int pos, int front, int back) {
+  const int last = back % 2 == 0 ? Ring(back + 1) : back;
+  if (back % 2 == 1 && pos == back - 1) return false;
+  return Ring(pos - front) < Ring(last - front + 1);
+}
+
+// The wall as the series announces it: the front moved by the largest front number,
+// the back by the smallest back number.
+bool InRestoredWall(const Table& t, int pos) {
+  return LiesInWall(pos, Ring(t.WallFront + t.RestoreWallFront), BackAfterRestore(t.WallBack, t.RestoreWallBack));
+}
+
 // The next wall position for a restored tile. Positions that still lie in the wall
 // are passed over, so that no picture is both a wall tile and a tile in a row; -1
 // when every taken position has been used.
 int NextRestorePosition(ClientContext& ctx) {
   Table& t = ctx.table;
-  for (int tries = 0; tries < kWallSize; ++tries) {
+  // Each position of the ring is offered once per series.
+  while (t.RestoreCount < kWallSize) {
     const int pos = Ring(t.WallFront + t.RestoreCount);
     t.RestoreCount = static_cast<std::int16_t>(t.RestoreCount + 1);
-    if (!StillInWall(ctx, pos)) return pos;
+    if (!InRestoredWall(t, pos)) return pos;
   }
   return -1;
 }
@@ -92,10 +108,10 @@ void CompleteRestore(ClientContext& ctx) {
 
   // The rest of the wall, face down, from the front up to the back.
   const int front = Ring(t.WallFront + t.RestoreWallFront);
-  t.WallBack = static_cast<std::int16_t>(BackAfterRestore(t.WallBack, t.RestoreWallBack));
+  const int back = BackAfterRestore(t.WallBack, t.RestoreWallBack);
   std::vector<int> wall;
   for (int pos = front, n = 0; n < kWallSize; pos = Ring(pos + 1), ++n)
-    if (StillInWall(ctx, pos)) wall.push_back(pos);
+    if (LiesInWall(pos, front, back)) wall.push_back(pos);
   for (int pos : wall) {
     view::LoadTilePicture(ctx, pos, view::WallBackPicture(view::WallSideOf(pos)));
     view::TileImage(ctx, pos).BringToFront();
@@ -125,6 +141,7 @@ void CompleteRestore(ClientContext& ctx) {
   }
 
   t.WallFront = static_cast<std::int16_t>(front);
+  t.WallBack = static_cast<std::int16_t>(back);
   t.RestoreDone = kTrue;
   ShowOwnHand(ctx);
   // The rebuilt table is a hand in play.
@@ -178,15 +195,7 @@ void BeginRestore(ClientContext& ctx) {
 }
 
 bool StillInWall(const ClientContext& ctx, int pos) {
-  const Table& t = ctx.table;
-  const int front = Ring(t.WallFront + t.RestoreWallFront);
-  const int back = BackAfterRestore(t.WallBack, t.RestoreWallBack);
-  const int length = Ring(back - front + 1);
-  const int offset = Ring(pos - front);
-  if (offset >= length) return false;
-  // The back takes the even tile of a stack first: with the back at the odd one,
-  // the even one has gone.
-  return !(back % 2 == 1 && pos == back - 1);
+  return LiesInWall(pos, ctx.table.WallFront, ctx.table.WallBack);
 }
 
 void OnSeatTiles(ClientContext& ctx) {

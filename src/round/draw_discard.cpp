@@ -117,41 +117,39 @@ void AdvanceDiscardPlace(ClientContext& ctx, int d) {
   const auto size = view::LyingTileSize(d);
   const double w = view::ScaledInt(ctx, size.width), h = view::ScaledInt(ctx, size.height);
   auto store = [](std::int16_t& field, double v) { field = view::RoundHalfEven(v); };
-  // A row holds eight tiles. The place is counted by tiles, not measured, so that
-  // rounded steps on the small screen still end a row after the eighth.
-  const bool full = ++t.RowDiscards[d] % kRowLength == 0;
+  // The next place along the row.
+  switch (d) {
+    case 0: store(seat.discardX, seat.discardX + w); break;
+    case 1:
+      store(seat.discardY, seat.discardY + h - 17 * s);
+      store(seat.discardX, seat.discardX - 5);
+      break;
+    case 2: store(seat.discardX, seat.discardX - w); break;
+    default:
+      store(seat.discardY, seat.discardY - (h - 17 * s));
+      store(seat.discardX, seat.discardX - 5);
+      break;
+  }
+  // A row holds eight tiles; then the next row begins beside it. The tiles are
+  // counted rather than the distance measured, so that the rounded steps of the
+  // small screen still end a row after the eighth.
+  if (++t.RowDiscards[d] % kRowLength != 0) return;
   switch (d) {
     case 0:
-      if (!full) store(seat.discardX, seat.discardX + w);
-      else {
-        seat.discardX = seat.discardRowX;
-        store(seat.discardY, seat.discardY - h + 18 * s);
-      }
+      seat.discardX = seat.discardRowX;
+      store(seat.discardY, seat.discardY - h + 18 * s);
       break;
     case 1:
-      if (!full) {
-        store(seat.discardY, seat.discardY + h - 17 * s);
-        store(seat.discardX, seat.discardX - 5);
-      } else {
-        seat.discardY = seat.discardRowY;
-        store(seat.discardX, seat.discardX + w + 40 - 5 * s);
-      }
+      seat.discardY = seat.discardRowY;
+      store(seat.discardX, seat.discardX + w + 40 - 5 * s);
       break;
     case 2:
-      if (!full) store(seat.discardX, seat.discardX - w);
-      else {
-        seat.discardX = seat.discardRowX;
-        store(seat.discardY, seat.discardY + h - 14 * s);
-      }
+      seat.discardX = seat.discardRowX;
+      store(seat.discardY, seat.discardY + h - 14 * s);
       break;
     default:
-      if (!full) {
-        store(seat.discardY, seat.discardY - (h - 17 * s));
-        store(seat.discardX, seat.discardX - 5);
-      } else {
-        seat.discardY = seat.discardRowY;
-        store(seat.discardX, seat.discardX - w + 40 + 5 * s);
-      }
+      seat.discardY = seat.discardRowY;
+      store(seat.discardX, seat.discardX - w + 40 + 5 * s);
       break;
   }
 }
