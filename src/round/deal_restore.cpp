@@ -52,7 +52,9 @@ int NextRestorePosition(ClientContext& ctx) {
   while (t.RestoreCount < kWallSize) {
     const int pos = Ring(t.WallFront + t.RestoreCount);
     t.RestoreCount = static_cast<std::int16_t>(t.RestoreCount + 1);
-    if (!InRestoredWall(t, pos)) return pos;
+    if (InRestoredWall(t, pos) || t.WallTaken[pos]) continue;
+    t.WallTaken[pos] = true;
+    return pos;
   }
   return -1;
 }
@@ -222,7 +224,9 @@ void OnSeatTiles(ClientContext& ctx) {
     else melds.push_back(code);
   }
 
-  seat.firstConcealed = static_cast<std::int16_t>(seat.firstConcealed + melds.size());
+  // The concealed tiles follow the open ones, and the row ends at its last slot.
+  seat.firstConcealed = static_cast<std::int16_t>(
+      std::min<int>(kSlotCount - seat.concealedCount, seat.firstConcealed + static_cast<int>(melds.size())));
   SortCodeList(melds);
   for (std::size_t i = 0; i + 2 < melds.size(); ++i) {
     if (melds[i] != melds[i + 1] || melds[i] != melds[i + 2]) continue;

@@ -24,14 +24,22 @@ constexpr int kGenZhuang = 3;  // value(0) of a DiscardTile that follows the dea
 
 bool ValidImage(int image) { return image >= 0 && image < kWallSize; }
 
+// The picture of a wall position for a tile leaving the wall; -1 when that position
+// has gone already (more draws than the wall holds).
+int Take(Table& t, int position) {
+  if (position < 0 || position >= kWallSize || t.WallTaken[position]) return -1;
+  t.WallTaken[position] = true;
+  return position;
+}
+
 // The next wall tile: from the front, or after a gang from the back.
 int TakeFromWall(Table& t) {
   if (t.NextFromFront != kFalse) {
-    const int image = t.WallFront;
+    const int image = Take(t, t.WallFront);
     WallStep(t);
     return image;
   }
-  const int image = t.WallBack;
+  const int image = Take(t, t.WallBack);
   BackStep(t);
   return image;
 }
@@ -48,7 +56,7 @@ void PutGroup(ClientContext& ctx, int r, const std::array<std::int16_t, 4>& tile
   PlayerEntry& seat = t.custom[r];
   for (std::int16_t tile : tiles) {
     const int p = seat.firstConcealed + seat.concealedCount;
-    const int image = t.WallFront;
+    const int image = Take(t, t.WallFront);
     WallStep(t);
     if (p < 0 || p >= kSlotCount) {
       // No room in the row: the tile has left the wall all the same.

@@ -200,6 +200,7 @@ void BuildWall(ClientContext& ctx) {
   for (int i = 0; i < kWallSize; ++i)
     view::LoadTilePicture(ctx, i, view::WallBackPicture(view::WallSideOf(i)));
   Table& t = ctx.table;
+  t.WallTaken.fill(false);
   t.PeekTiles.fill(0);
   t.PeekPositions.fill(0);
   t.PeekCount = 0;

@@ -77,6 +77,9 @@ struct Table {
   // The centre tile has been dealt with by a flush: a discard goes into its row once,
   // however many draws follow it.
   bool LastDiscardFlushed = true;
+  // Wall positions whose tile has left the wall this hand: a position is never
+  // taken twice, however many draws the server announces.
+  std::array<bool, kWallSize> WallTaken{};
   // Tiles laid into each seat's discard row this hand, by relative seat.
   std::array<int, 4> RowDiscards{};
 

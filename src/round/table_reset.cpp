@@ -18,6 +18,7 @@ void ClearTablePictures(ClientContext& ctx) {
   t.LastDiscardImage = -1;
   t.LastDiscardFlushed = true;
   t.BlinkPrev = -1;
+  t.WallTaken.fill(false);
   view::SetDefaultTileSizes(ctx);
   for (int i = 0; i < view::kTileImageCount; ++i) {
     platform::Control& tile = view::TileImage(ctx, i);

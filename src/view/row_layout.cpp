@@ -36,6 +36,14 @@ double Scale(const ClientContext& ctx) { return ctx.view.LayoutScale; }
 // Steps from the row's first slot to slot k.
 double StepsTo(int r, int slot) { return r == 0 ? slot : slot - kFirstOtherSlot; }
 
+// A box kept on the felt: rows longer than a hand can be stop at its edge.
+TileBox OnFelt(const ClientContext& ctx, TileBox b) {
+  const double s = Scale(ctx);
+  b.left = std::clamp(b.left, 0.0, std::max(0.0, 1024 * s - b.width));
+  b.top = std::clamp(b.top, 0.0, std::max(0.0, 768 * s - b.height));
+  return b;
+}
+
 TileBox Sized(const ClientContext& ctx, PictureSize size) {
   const double s = Scale(ctx);
   return {0, 0, size.width * s, size.height * s};
@@ -68,7 +76,7 @@ TileBox RowSlotBox(const ClientContext& ctx, int r, int slot) {
     case 2: b.left = seat.handX - along; b.top = seat.handY; break;
     default: b.left = seat.handX; b.top = seat.handY - along; break;
   }
-  return b;
+  return OnFelt(ctx, b);
 }
 
 TileBox DrawnTileBox(const ClientContext& ctx, int r, int slot) {
@@ -80,7 +88,7 @@ TileBox DrawnTileBox(const ClientContext& ctx, int r, int slot) {
     case 2: b.left -= gap; break;
     default: b.top -= gap; break;
   }
-  return b;
+  return OnFelt(ctx, b);
 }
 
 TileBox MeldSlotBox(const ClientContext& ctx, int r, int slot) {
@@ -93,7 +101,7 @@ TileBox MeldSlotBox(const ClientContext& ctx, int r, int slot) {
     case 2: b.left = row.left; b.top = row.top + row.height - b.height; break;
     default: b.left = row.left; b.top = row.top + row.height - b.height; break;
   }
-  return b;
+  return OnFelt(ctx, b);
 }
 
 TileBox SetAsideBox(const ClientContext& ctx, int r, int n) {
