@@ -34,6 +34,7 @@ std::string Usage() {
          "  --grace MS            wait beyond a client's own countdown before moving for it (default 10000)\n"
          "  --gold N              starting gold of every player (default 10000)\n"
          "  --base N              coins per point, the room's base stake (default 10)\n"
+         "  --ready-first-hand    start the first hand without waiting for the humans' Continue (tests)\n"
          "Prints 'listening on HOST:PORT' once it accepts connections.\n";
 }
 
@@ -47,6 +48,10 @@ std::optional<ServerOptions> ParseOptions(int argc, char** argv, std::string& me
       helpOnly = true;
       message = Usage();
       return std::nullopt;
+    }
+    if (arg == "--ready-first-hand") {
+      o.table.readyFirstHand = true;
+      continue;
     }
     if (i + 1 >= argc) {
       message = "missing value for " + std::string(arg);

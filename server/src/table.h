@@ -33,6 +33,7 @@ struct TableConfig {
   int reconnectHoldMs = 90000;  // a lost seat is kept this long
   std::int64_t startGold = 10000;
   int coinsPerPoint = 10;       // also the room's base stake
+  bool readyFirstHand = false;  // tests: the first hand starts without the humans' Continue
 };
 
 struct Outgoing {
@@ -126,6 +127,7 @@ class Table {
 
   // hands
   void MaybeStartHand(std::int64_t now);
+  void StartFirstHandIfReady(std::int64_t now);
   void StartHand(std::int64_t now);
   void Pump(std::int64_t now);
   void Route(const HandEvent& e, std::int64_t now);

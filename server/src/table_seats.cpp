@@ -18,7 +18,6 @@ const char* const kBotNames[] = {"机器人甲", "机器人乙", "机器人丙",
 }  // namespace
 
 void Table::Login(ConnId c, const Packet& p, std::int64_t now) {
-  (void)now;
   const std::string name = w::SingleByteText(p, 16, 16);
   const std::string key = w::SingleByteText(p, 32, 64);
   auto refuse = [&](int result, const std::string& why) {
@@ -58,9 +57,18 @@ void Table::Login(ConnId c, const Packet& p, std::int64_t now) {
     log_.Event("table full: seat names, players and the dealer go out");
     phase_ = Phase::kBetween;
     Announce();
+    StartFirstHandIfReady(now);
   } else if (phase_ == Phase::kBetween) {
     Announce();
+    StartFirstHandIfReady(now);
   }
+}
+
+void Table::StartFirstHandIfReady(std::int64_t now) {
+  if (!config_.readyFirstHand || handsPlayed_ > 0 || phase_ != Phase::kBetween) return;
+  for (Seat& s : seats_)
+    if (s.who == Occupant::kHuman) s.continued = true;
+  MaybeStartHand(now);
 }
 
 void Table::WatchLogin(ConnId c, std::string_view target, std::string_view key) {

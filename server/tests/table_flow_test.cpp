@@ -33,6 +33,25 @@ TEST(TableFlow, FullTableGetsNamesDetailsAndDealerThenWaitsForContinue) {
   EXPECT_TRUE(client.Problems().empty());
 }
 
+TEST(TableFlow, ReadyFirstHandStartsWithoutContinueOnlyOnce) {
+  TableConfig config = FastConfig(3, 5);
+  config.readyFirstHand = true;
+  TableHarness h(config);
+  ScriptedClient client("solo");
+  client.SetContinueAfterHand(false);
+  h.Join(1, client);
+  ASSERT_NE(h.table.CurrentHand(), nullptr) << "the first hand starts with the table";
+  const auto& seen = client.Commands();
+  const auto newHand = std::find(seen.begin(), seen.end(), cmd::kNewHand);
+  ASSERT_NE(newHand, seen.end());
+  EXPECT_NE(std::find(seen.begin(), newHand, cmd::kPlayerLeft), newHand) << "after the dealer announcement";
+  ASSERT_TRUE(h.RunUntil([&] { return h.table.HandsPlayed() == 1; }, 600000));
+  const long hands = std::count(seen.begin(), seen.end(), cmd::kNewHand);
+  h.RunUntil([] { return false; }, 60000);
+  EXPECT_EQ(std::count(seen.begin(), seen.end(), cmd::kNewHand), hands) << "the second hand waits for Continue";
+  EXPECT_TRUE(client.Problems().empty());
+}
+
 TEST(TableFlow, LoginsThatAreRefused) {
   struct Case {
     const char* what;

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QFile>
 #include <QSaveFile>
 #include <QTimer>
 #include <cstdio>
@@ -11,6 +12,7 @@
 
 #include "app/client_context.h"
 #include "app/qt_backend.h"
+#include "app/table_dump.h"
 #include "session/leave.h"
 #include "platform/qt/qt_pictures.h"
 #include "platform/qt/qt_platform.h"
@@ -21,26 +23,59 @@ namespace tavrel::app {
 
 namespace {
 
-// TAVREL_SCREENSHOT=FILE: a picture of the screen (or of the main window where the
-// screen cannot be read) some time after start, for unattended checks.
+// A picture of the screen (or of the main window where the screen cannot be read),
+// written under another name and renamed, so a reader never sees half a picture.
+void SaveScreenshot(platform::qt::QtUi& ui, const QString& path) {
+  ui.SyncNow();
+  QPixmap shot;
+  if (QScreen* screen = QGuiApplication::primaryScreen()) shot = screen->grabWindow(0);
+  if (shot.isNull())
+    if (platform::qt::FormWindow* main = ui.Window(kMainForm)) shot = main->grab();
+  QSaveFile out(path);
+  const bool saved = !shot.isNull() && out.open(QIODevice::WriteOnly) && shot.save(&out, "PNG") && out.commit();
+  std::fprintf(stderr, "screenshot %s: %s\n", saved ? "saved" : "failed", path.toLocal8Bit().constData());
+  std::fflush(stderr);
+}
+
+// TAVREL_SCREENSHOT=FILE: a screenshot some time after start, for unattended checks.
 void ScheduleScreenshot(platform::qt::QtUi& ui) {
   const char* file = std::getenv("TAVREL_SCREENSHOT");
   if (!file || !*file) return;
   int delayMs = 1500;
   if (const char* d = std::getenv("TAVREL_SCREENSHOT_DELAY_MS")) delayMs = std::max(0, std::atoi(d));
   const QString path = QString::fromLocal8Bit(file);
-  QTimer::singleShot(delayMs, &ui, [&ui, path] {
-    ui.SyncNow();
-    QPixmap shot;
-    if (QScreen* screen = QGuiApplication::primaryScreen()) shot = screen->grabWindow(0);
-    if (shot.isNull())
-      if (platform::qt::FormWindow* main = ui.Window(kMainForm)) shot = main->grab();
-    // Written under another name and renamed, so a reader never sees half a picture.
-    QSaveFile out(path);
-    const bool saved = !shot.isNull() && out.open(QIODevice::WriteOnly) && shot.save(&out, "PNG") && out.commit();
-    std::fprintf(stderr, "screenshot %s: %s\n", saved ? "saved" : "failed", path.toLocal8Bit().constData());
-    std::fflush(stderr);
+  QTimer::singleShot(delayMs, &ui, [&ui, path] { SaveScreenshot(ui, path); });
+}
+
+// TAVREL_TABLE_DUMP=DIR: the table model in DIR/table.txt whenever the window
+// changes, and a screenshot into the file named by DIR/shot.request whenever that
+// request appears (the request is removed once the picture is written).
+void WatchTableForTests(ClientContext& ctx, platform::qt::QtUi& ui) {
+  const char* dir = std::getenv("TAVREL_TABLE_DUMP");
+  if (!dir || !*dir) return;
+  const QString folder = QString::fromLocal8Bit(dir);
+  auto* timer = new QTimer(&ui);
+  auto lastRevision = std::make_shared<std::uint64_t>(~0ull);
+  QObject::connect(timer, &QTimer::timeout, &ui, [&ctx, &ui, folder, lastRevision] {
+    if (ctx.platform.Ending()) return;
+    const std::uint64_t revision = ctx.main().Revision();
+    if (revision != *lastRevision) {
+      *lastRevision = revision;
+      QSaveFile out(folder + "/table.txt");
+      if (out.open(QIODevice::WriteOnly)) {
+        out.write(QByteArray::fromStdString(DescribeTable(ctx)));
+        out.commit();
+      }
+    }
+    QFile request(folder + "/shot.request");
+    if (request.exists() && request.open(QIODevice::ReadOnly)) {
+      const QString target = QString::fromUtf8(request.readAll()).trimmed();
+      request.close();
+      if (!target.isEmpty()) SaveScreenshot(ui, target);
+      request.remove();
+    }
   });
+  timer->start(100);
 }
 
 }  // namespace
@@ -58,6 +93,7 @@ void AttachWindows(ClientContext& ctx) {
   ui->onMainClosed = [&ctx] { session::UnloadMainWindow(ctx); };
   ui->SetHandPointer(view::kPicHandPointer, view::kHandPointerHotX, view::kHandPointerHotY);
   ScheduleScreenshot(*ui);
+  WatchTableForTests(ctx, *ui);
   ctx.view.windowBackend = ui;
 }
 

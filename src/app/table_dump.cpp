@@ -1,0 +1,39 @@
+#include "app/table_dump.h"
+
+#include <cmath>
+#include <sstream>
+
+#include "app/client_context.h"
+#include "view/pictures.h"
+
+namespace tavrel::app {
+
+std::string DescribeTable(ClientContext& ctx) {
+  const round::Table& t = ctx.table;
+  std::ostringstream out;
+  out << "round hand=" << t.HandNo << " front=" << t.WallFront << " back=" << t.WallBack << " wild=" << t.WildTile
+      << " indicator=" << t.WildIndicator << " lastImage=" << t.LastDiscardImage
+      << " lastSeat=" << int(t.LastDiscardSeat) << " lastCode=" << t.LastDiscardCode
+      << " flushed=" << t.LastDiscardFlushed << " restoreDone=" << (t.RestoreDone != 0)
+      << " playing=" << t.Playing << " scale=" << ctx.view.LayoutScale << "\n";
+  for (int r = 0; r < 4; ++r) {
+    const round::PlayerEntry& s = t.custom[r];
+    out << "seat " << r << " mask=" << int(s.seat) << " first=" << s.firstConcealed << " count=" << s.concealedCount
+        << " meldEnd=" << s.meldEnd << " red=" << s.redBonusCount << " wildBonus=" << s.wildBonusCount
+        << " discards=" << t.RowDiscards[r] << " dealer=" << (s.isDealer != 0) << "\n";
+  }
+  for (int r = 0; r < 4; ++r)
+    for (int k = 0; k < round::kSlotCount; ++k) {
+      const round::TileSlot& slot = t.custom[r].tiles[k];
+      if (slot.imageIndex >= 0 || slot.kind != 0)
+        out << "slot " << r << " " << k << " " << slot.kind << " " << slot.code << " " << slot.imageIndex << "\n";
+    }
+  for (int i = 0; i < view::kTileImageCount; ++i) {
+    const platform::Control& c = view::TileImage(ctx, i);
+    out << "tile " << i << " " << c.Visible() << " " << std::lround(c.Left()) << " " << std::lround(c.Top()) << " "
+        << std::lround(c.Width()) << " " << std::lround(c.Height()) << " " << c.Picture() << " " << c.Z() << "\n";
+  }
+  return out.str();
+}
+
+}  // namespace tavrel::app
