@@ -23,12 +23,13 @@ namespace tavrel::app {
 
 namespace {
 
-// A picture of the screen (or of the main window where the screen cannot be read),
-// written under another name and renamed, so a reader never sees half a picture.
-void SaveScreenshot(platform::qt::QtUi& ui, const QString& path) {
+// A picture of the screen, or of the main window alone (also where the screen cannot
+// be read), written under another name and renamed, so a reader never sees half a picture.
+void SaveScreenshot(platform::qt::QtUi& ui, const QString& path, bool wholeScreen = true) {
   ui.SyncNow();
   QPixmap shot;
-  if (QScreen* screen = QGuiApplication::primaryScreen()) shot = screen->grabWindow(0);
+  if (wholeScreen)
+    if (QScreen* screen = QGuiApplication::primaryScreen()) shot = screen->grabWindow(0);
   if (shot.isNull())
     if (platform::qt::FormWindow* main = ui.Window(kMainForm)) shot = main->grab();
   QSaveFile out(path);
@@ -48,8 +49,8 @@ void ScheduleScreenshot(platform::qt::QtUi& ui) {
 }
 
 // TAVREL_TABLE_DUMP=DIR: the table model in DIR/table.txt whenever the window
-// changes, and a screenshot into the file named by DIR/shot.request whenever that
-// request appears (the request is removed once the picture is written).
+// changes, and a picture of the table window into the file named by DIR/shot.request
+// whenever that request appears (the request is removed once the picture is written).
 void WatchTableForTests(ClientContext& ctx, platform::qt::QtUi& ui) {
   const char* dir = std::getenv("TAVREL_TABLE_DUMP");
   if (!dir || !*dir) return;
@@ -71,7 +72,7 @@ void WatchTableForTests(ClientContext& ctx, platform::qt::QtUi& ui) {
     if (request.exists() && request.open(QIODevice::ReadOnly)) {
       const QString target = QString::fromUtf8(request.readAll()).trimmed();
       request.close();
-      if (!target.isEmpty()) SaveScreenshot(ui, target);
+      if (!target.isEmpty()) SaveScreenshot(ui, target, false);
       request.remove();
     }
   });

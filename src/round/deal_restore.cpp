@@ -7,6 +7,7 @@
 #include "platform/names.h"
 #include "round/draw_discard.h"
 #include "round/hand_order.h"
+#include "round/new_hand.h"
 #include "sound/sound.h"
 #include "view/layout.h"
 #include "view/pictures.h"
@@ -146,7 +147,8 @@ void CompleteRestore(ClientContext& ctx) {
   t.WallBack = static_cast<std::int16_t>(back);
   t.RestoreDone = kTrue;
   ShowOwnHand(ctx);
-  // The rebuilt table is a hand in play.
+  // The rebuilt table is a hand in play, with the compass as a dealt hand has it.
+  ShowCompass(ctx);
   t.Playing = true;
 }
 

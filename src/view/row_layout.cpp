@@ -28,7 +28,7 @@ constexpr Spot kSetAside[4] = {
     {700, 505, 29, 0},   // own: right of the own wall, above the own row
     {76, 192, 0, 35},    // left: beside the left seat's column
     {810, 84, -30, 0},   // top: above the top seat's row
-    {890, 591, 0, -35},  // right: beside the right seat's column, upward
+    {890, 520, 0, -35},  // right: beside the right seat's column, upward, clear of the own row
 };
 
 double Scale(const ClientContext& ctx) { return ctx.view.LayoutScale; }

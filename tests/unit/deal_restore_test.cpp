@@ -144,6 +144,7 @@ TEST_F(Restore, FourPacketsRebuildTheWallTheRowsAndTheDiscards) {
   EXPECT_TRUE(Find(ctl::WildTileImage)->Visible());
   EXPECT_EQ(Find(ctl::WildTileImage)->Picture(), ctx().view.TilePictures[view::TilePictureIndex(0x27, 4)]);
   EXPECT_TRUE(table().Playing);
+  EXPECT_TRUE(Find(ctl::ZhiNan)->Visible());
   ExpectSoundTable("after the restore");
 
   // Play goes on from the front of the rebuilt wall, and no row tile moves.
