@@ -81,8 +81,15 @@ struct ClientContext {
   std::unique_ptr<platform::Timer> TimerBong;
   std::unique_ptr<platform::Timer> TimerKeepAlive;
 
-  platform::Form& main() { return ui.form(frm::Main); }
+  // The table window, found once: forms live as long as the context.
+  platform::Form& main() {
+    if (!mainForm_) mainForm_ = &ui.form(frm::Main);
+    return *mainForm_;
+  }
   bool Connected() const;  // Winsock1.State = 7
+
+ private:
+  platform::Form* mainForm_ = nullptr;
 };
 
 // Registers every Part's handlers, tasks and hooks on a fresh context.

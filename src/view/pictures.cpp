@@ -15,8 +15,11 @@ bool LoadResourcePicture(ClientContext& ctx, int resourceId, platform::Control& 
 }
 
 platform::Control& TileImage(ClientContext& ctx, int imageIndex) {
+  platform::Control** cached = imageIndex >= 0 && imageIndex < kTileImageCount ? &ctx.view.tileImages[imageIndex] : nullptr;
+  if (cached && *cached) return **cached;
   auto& c = ctx.main().Get(ctl::MJ_Image, imageIndex);
   if (c.Container().empty()) c.SetContainer(ctl::Pic1.name);
+  if (cached) *cached = &c;
   return c;
 }
 

@@ -7,6 +7,10 @@
 #include <memory>
 #include <vector>
 
+namespace tavrel::platform {
+class Control;
+}
+
 namespace tavrel::view {
 
 // What the window buttons do where another Part owns the window or the step;
@@ -39,6 +43,9 @@ struct ViewState {
   std::array<int, 4> CompassPictures{};
   std::array<int, 3> GenZhuangPictures{};
   std::array<int, 6> SmallDicePictures{};
+
+  // MJ_Image(0..83), found once (the round flow moves them on every draw and discard).
+  std::array<platform::Control*, 84> tileImages{};
 
   // Size of the next tile placed for each relative seat, already scaled.
   std::array<std::int16_t, 4> SeatTileWidth{};
