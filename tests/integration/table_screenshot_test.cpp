@@ -391,61 +391,68 @@ TEST_F(TableScreenshot, ThePlaquesBesideTheTopRowLeaveItAndEachOtherClear) {
 // window shows the tile as drawn at that size, pixel for pixel.
 TEST_F(TableScreenshot, TilesAreDrawnAtTheTablesSizesNotResampled) {
   const int positions[] = {0, view::kTilePosStandingBack, view::kTilePosLyingBack, 13, 22, 31};
-  for (const char* screen : {"1280x1024", "800x600"}) {
-    SCOPED_TRACE(screen);
-    LayOut(screen);
-    const bool small = ctx_->view.LayoutScale != 1.0;
-    struct Placed {
-      int image, id;
-      QSize size;
-    };
-    std::vector<Placed> placed;
-    int image = 0;
-    double x = 4, y = 4, rowHeight = 0;
-    for (const view::TileDisplaySize& d : view::kTileDisplaySizes) {
-      const QSize size = small && d.scaled ? QSize(view::SmallScreenTilePixels(d.size.width),
-                                                   view::SmallScreenTilePixels(d.size.height))
-                                           : QSize(d.size.width, d.size.height);
-      for (int pos : positions) {
-        if (x + size.width() > surface().Width() - 4) {
-          x = 4;
-          y += rowHeight + 4;
-          rowHeight = 0;
+  // 84 tile pictures show six tiles of fourteen sizes at a time.
+  constexpr std::size_t kSizesAtOnce = 84 / std::size(positions);
+  const std::size_t sizeCount = std::size(view::kTileDisplaySizes);
+  for (const char* screen : {"1280x1024", "800x600"})
+    for (std::size_t firstSize = 0; firstSize < sizeCount; firstSize += kSizesAtOnce) {
+      SCOPED_TRACE(screen);
+      LayOut(screen);
+      const bool small = ctx_->view.LayoutScale != 1.0;
+      struct Placed {
+        int image, id;
+        QSize size;
+      };
+      std::vector<Placed> placed;
+      int image = 0;
+      double x = 4, y = 4, rowHeight = 0;
+      for (std::size_t k = firstSize; k < std::min(sizeCount, firstSize + kSizesAtOnce); ++k) {
+        const view::TileDisplaySize& d = view::kTileDisplaySizes[k];
+        const QSize size = small && d.scaled ? QSize(view::SmallScreenTilePixels(d.size.width),
+                                                     view::SmallScreenTilePixels(d.size.height))
+                                             : QSize(d.size.width, d.size.height);
+        for (int pos : positions) {
+          if (x + size.width() > surface().Width() - 4) {
+            x = 4;
+            y += rowHeight + 4;
+            rowHeight = 0;
+          }
+          auto& tile = view::TileImage(*ctx_, image);
+          tile.Move(x, y, size.width(), size.height());
+          view::LoadTilePicture(*ctx_, image, d.set * view::kTilesPerSet + pos);
+          tile.BringToFront();
+          placed.push_back({image, view::TilePictureId(d.set, pos), size});
+          ++image;
+          x += size.width() + 4;
+          rowHeight = std::max<double>(rowHeight, size.height());
         }
-        auto& tile = view::TileImage(*ctx_, image);
-        tile.Move(x, y, size.width(), size.height());
-        view::LoadTilePicture(*ctx_, image, d.set * view::kTilesPerSet + pos);
-        tile.BringToFront();
-        placed.push_back({image, view::TilePictureId(d.set, pos), size});
-        ++image;
-        x += size.width() + 4;
-        rowHeight = std::max<double>(rowHeight, size.height());
+      }
+      ASSERT_LE(image, 84);
+      const QString part = firstSize == 0 ? QString() : QStringLiteral("_%1").arg(firstSize / kSizesAtOnce + 1);
+      const QImage shot = Shot((small ? QStringLiteral("table_tile_sizes_800x600") : QStringLiteral("table_tile_sizes")) + part +
+                               QStringLiteral(".png"));
+      for (const Placed& p : placed) {
+        const QString file = kPack + QStringLiteral("/%1@%2x%3.png").arg(p.id).arg(p.size.width()).arg(p.size.height());
+        const bool natural = QImage(kPack + QStringLiteral("/%1.png").arg(p.id)).size() == p.size;
+        const QImage drawn = QImage(natural ? kPack + QStringLiteral("/%1.png").arg(p.id) : file)
+                                 .convertToFormat(QImage::Format_ARGB32);
+        ASSERT_EQ(drawn.size(), p.size) << "no picture of " << p.id << " drawn at " << p.size.width() << "x"
+                                        << p.size.height();
+        const platform::Control& tile = control("MJ_Image", p.image);
+        int differ = 0, opaque = 0;
+        for (int ty = 0; ty < drawn.height(); ++ty)
+          for (int tx = 0; tx < drawn.width(); ++tx) {
+            const QRgb want = drawn.pixel(tx, ty);
+            if (qAlpha(want) < 255) continue;  // rounded corners show the felt
+            ++opaque;
+            const QRgb got = shot.pixel(OnWindow(tile.Left() + tx, tile.Top() + ty));
+            differ += std::abs(qRed(want) - qRed(got)) > 2 || std::abs(qGreen(want) - qGreen(got)) > 2 ||
+                      std::abs(qBlue(want) - qBlue(got)) > 2;
+          }
+        EXPECT_EQ(differ, 0) << p.id << " at " << p.size.width() << "x" << p.size.height() << ": " << differ << " of "
+                             << opaque << " pixels resampled";
       }
     }
-    ASSERT_LE(image, 84);
-    const QImage shot = Shot(QString::fromLatin1(small ? "table_tile_sizes_800x600.png" : "table_tile_sizes.png"));
-    for (const Placed& p : placed) {
-      const QString file = kPack + QStringLiteral("/%1@%2x%3.png").arg(p.id).arg(p.size.width()).arg(p.size.height());
-      const bool natural = QImage(kPack + QStringLiteral("/%1.png").arg(p.id)).size() == p.size;
-      const QImage drawn = QImage(natural ? kPack + QStringLiteral("/%1.png").arg(p.id) : file)
-                               .convertToFormat(QImage::Format_ARGB32);
-      ASSERT_EQ(drawn.size(), p.size) << "no picture of " << p.id << " drawn at " << p.size.width() << "x"
-                                      << p.size.height();
-      const platform::Control& tile = control("MJ_Image", p.image);
-      int differ = 0, opaque = 0;
-      for (int ty = 0; ty < drawn.height(); ++ty)
-        for (int tx = 0; tx < drawn.width(); ++tx) {
-          const QRgb want = drawn.pixel(tx, ty);
-          if (qAlpha(want) < 255) continue;  // rounded corners show the felt
-          ++opaque;
-          const QRgb got = shot.pixel(OnWindow(tile.Left() + tx, tile.Top() + ty));
-          differ += std::abs(qRed(want) - qRed(got)) > 2 || std::abs(qGreen(want) - qGreen(got)) > 2 ||
-                    std::abs(qBlue(want) - qBlue(got)) > 2;
-        }
-      EXPECT_EQ(differ, 0) << p.id << " at " << p.size.width() << "x" << p.size.height() << ": " << differ << " of "
-                           << opaque << " pixels resampled";
-    }
-  }
 }
 
 }  // namespace
