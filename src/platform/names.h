@@ -74,7 +74,8 @@ inline constexpr ControlName Speak{"Speak", ControlKind::Picture};      // (0..2
 inline constexpr ControlName tsSpeak{"tsSpeak", ControlKind::Picture};  // (0..2) the 跟庄 bubbles
 inline constexpr ControlName Words{"Words", ControlKind::Picture};      // the claim word
 inline constexpr ControlName Image1{"Image1", ControlKind::Picture};    // (0..2) gang and win words
-// Seat change.
+// Seat change and the seat draw.
+inline constexpr ControlName SeatDraw{"SeatDraw", ControlKind::Picture};  // (0..3) the drawn wind tiles
 inline constexpr ControlName ImgShuffle{"ImgShuffle", ControlKind::Picture};
 inline constexpr ControlName LblShuffle{"LblShuffle", ControlKind::Label};
 // The players.
@@ -116,7 +117,8 @@ inline constexpr ControlName Image1{"Image1", ControlKind::Picture};  // close b
 }  // namespace Hero
 
 namespace Information {
-inline constexpr ControlName Inf{"Inf", ControlKind::Label};  // (0..8) the card's values
+inline constexpr ControlName Inf{"Inf", ControlKind::Label};      // (0..8) the card's values
+inline constexpr ControlName Title{"Title", ControlKind::Label};  // (0..8) what each value is
 }  // namespace Information
 
 namespace Talk {

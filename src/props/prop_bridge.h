@@ -8,6 +8,16 @@
 
 namespace tavrel::props {
 
+// One seated player as the plug-in is told of it.
+struct PropUser {
+  std::string username, tableName;
+  int seatMask = 0;
+  int position = 0;
+  bool hasCredit = false;
+  int gender = 0;
+  std::string tag, face;
+};
+
 // The plug-in's methods that the transport and table Parts call.
 class PropPlugin {
  public:
@@ -18,6 +28,8 @@ class PropPlugin {
   virtual void TableGone() = 0;
   // A new hand clears the chests (true); a shown settlement sheet ends them (false).
   virtual void InitShowNext(bool) {}
+  // A player's details; false: the plug-in cannot go on at this table.
+  virtual bool SetUserinfo(const PropUser&) { return true; }
 };
 
 struct PropBridge {

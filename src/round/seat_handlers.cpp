@@ -3,6 +3,7 @@
 #include "app/client_context.h"
 #include "platform/names.h"
 #include "scoring/hand_record.h"
+#include "scoring/user_info.h"
 #include "view/window_frame.h"
 
 namespace tavrel::round {
@@ -13,12 +14,15 @@ void OnSeatName(ClientContext& ctx) {
   if (!ctx.startup.Spectator && ctx.TimerKeepAlive) ctx.TimerKeepAlive->SetEnabled(false);
   for (int p = 0; p < 4; ++p) ctx.main().Get(ctl::OK, p).SetVisible(false);
 
-  // A new series of names starts a new table: its record file and running totals go.
+  // A new series of names starts a new table: its record file and running totals go,
+  // and the four players' details follow.
   scoring::DeleteRecordFile(ctx);
   ctx.players.RunningTotal.fill(0);
+  if (t.SeatPacketCount == 0) scoring::StartInfoRound(ctx);
 
   if (++t.SeatPacketCount < 4) return;
   t.SeatPacketCount = 0;
+  ctx.players.SeatNamesReceived = true;
   view::StartButtonActive(ctx);
   for (int i = 3; i >= 0; --i) {
     if (t.SeatNames[i] != t.custom[0].name) continue;

@@ -7,6 +7,9 @@ struct HandEnd {
   bool Continued = false;
   bool SeatChangePending = false;
   bool AutoSeatChange = false;
+  // The table stands formed (a dealer announcement or a departure was handled last);
+  // the next departure or seat change notice starts from it.
+  bool TableFormed = false;
 };
 
 }  // namespace tavrel::scoring

@@ -1,6 +1,7 @@
 // The session's part of the client: the handlers of the login, the reconnection
-// and the dealer announcement's reconnect number, the prop messages, the
-// reconnection timers and the table window's unload.
+// and the prop messages, the reconnection timers and the table window's unload.
+// (The dealer announcement keeps its reconnect number through the departures,
+// KeepReconnectNumber.)
 #include "app/client_context.h"
 #include "app/registrations.h"
 #include "session/commands.h"
@@ -14,12 +15,6 @@ namespace tavrel::session {
 void RegisterSession(ClientContext& ctx) {
   RegisterHandler(ctx, cmd::kLoginResult, OnLoginResult);
   RegisterHandler(ctx, cmd::kReconnectResult, OnReconnectResult);
-  // The dealer announcement carries the number a reconnection sends back. The
-  // departures module registers its full PlayerLeft handler later (replacing
-  // this one) and keeps the number through KeepReconnectNumber.
-  RegisterHandler(ctx, cmd::kPlayerLeft, [](ClientContext& cx) {
-    if ((cx.session.info.value[3] & 0xFF) == 2) KeepReconnectNumber(cx);
-  });
   // Prop messages go to the plug-in whole.
   for (int c : {cmd::kPropMessage44, cmd::kPropMessage45, cmd::kPropScore})
     RegisterHandler(ctx, c, [](ClientContext& cx) {

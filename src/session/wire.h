@@ -61,6 +61,46 @@ inline constexpr std::size_t kSeatTilesPairCount = 24;
 // TableClosed: the server's text.
 inline constexpr std::size_t kTableClosedText = kPayload;
 inline constexpr std::size_t kTableClosedTextBytes = 200;
+// UserInfo: one player's details. Region (72..79) and Reserved52 (76..83) overlap.
+inline constexpr std::size_t kUserName = kPayload;
+inline constexpr std::size_t kUserNameBytes = 32;
+inline constexpr std::size_t kUserFace = 48;
+inline constexpr std::size_t kUserFaceBytes = 16;
+inline constexpr std::size_t kUserGender = 64;
+inline constexpr std::size_t kUserRegion = 72;
+inline constexpr std::size_t kUserRegionBytes = 8;
+inline constexpr std::size_t kUserReserved52 = 76;
+inline constexpr std::size_t kUserPoints = 80;
+inline constexpr std::size_t kUserCredit = 88;
+inline constexpr std::size_t kUserCoins = 96;
+inline constexpr std::size_t kUserReserved40 = 104;
+inline constexpr std::size_t kUserLevelTitle = 112;
+inline constexpr std::size_t kUserLevelTitleBytes = 16;
+inline constexpr std::size_t kUserReserved60 = 136;
+inline constexpr std::size_t kUserReserved68 = 144;
+inline constexpr std::size_t kUserLoginCount = 152;
+inline constexpr std::size_t kUserDropCount = 156;
+inline constexpr std::size_t kUserWins = 160;
+inline constexpr std::size_t kUserLosses = 164;
+inline constexpr std::size_t kUserAccount = 168;
+inline constexpr std::size_t kUserAccountBytes = 16;
+inline constexpr std::size_t kUserTag = 184;
+inline constexpr std::size_t kUserTagBytes = 24;
+inline constexpr std::size_t kUserReady = 208;
+inline constexpr std::size_t kUserVoiceGroup = 210;
+inline constexpr std::size_t kUserVoiceStyle = 218;
+inline constexpr std::size_t kUserVoiceBytes = 8;
+inline constexpr std::size_t kUserId = 226;
+inline constexpr std::size_t kUserWealthRate = 234;
+inline constexpr std::size_t kUserCapRule = 238;
+inline constexpr std::size_t kUserDiceRule = 240;
+inline constexpr std::size_t kUserPropsOff = 255;
+// PlayerLeft, the seat change notice: the table's new wealth rate, 32-bit little-endian.
+inline constexpr std::size_t kSeatChangeWealthRate = kPayload;
+// TableUsers: the leaving player's table name; byte 8 = 1 lowers its first character by one.
+inline constexpr std::size_t kTableUsersName = kPayload;
+inline constexpr std::size_t kTableUsersNameBytes = 16;
+inline constexpr std::size_t kTableUsersShifted = 8;
 }  // namespace off
 
 namespace wire {

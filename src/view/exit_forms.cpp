@@ -19,12 +19,6 @@ constexpr int kPicOkHover = kPicDialogButtonFirst + 1;       // 131
 constexpr int kPicCancelNormal = kPicDialogButtonFirst + 2;  // 132 取消
 constexpr int kPicCancelHover = kPicDialogButtonFirst + 3;   // 133
 
-void CentreOverMain(ClientContext& ctx, platform::Form& form) {
-  const auto& m = ctx.main().Bounds();
-  const auto& f = form.Bounds();
-  form.Move(m.left + (m.width - f.width) / 2, m.top + (m.height - f.height) / 2);
-}
-
 // A picture button that shows its hover picture under the pointer.
 void PictureButton(platform::Form& form, const platform::ControlName& name, int normal, int hover, double left,
                    double top, double width, double height, std::function<void()> click) {
@@ -47,6 +41,20 @@ void CloseAndReturn(ClientContext& ctx, const char* formName) {
 }
 
 }  // namespace
+
+void CentreOverMain(ClientContext& ctx, platform::Form& form) {
+  const auto& m = ctx.main().Bounds();
+  const auto& f = form.Bounds();
+  form.Move(m.left + (m.width - f.width) / 2, m.top + (m.height - f.height) / 2);
+}
+
+void ShowOtherExit(ClientContext& ctx, const std::string& text) {
+  auto& other = ctx.ui.form(frm::frmOtherExit);
+  other.Get(ctl::frmOtherExit::Label1).SetCaption(text);
+  CentreOverMain(ctx, other);
+  other.SetTopmost(true);
+  other.Show();
+}
 
 void CreateExitForms(ClientContext& ctx) {
   namespace ex = ctl::frmExit;
@@ -108,11 +116,7 @@ void OnTableClosed(ClientContext& ctx) {
   const std::string text = wire::GbkText(ctx.session.RecvPacket, off::kTableClosedText, off::kTableClosedTextBytes);
   for (int p = 0; p < 4; ++p)
     if (auto* c = ctx.main().Find(ctl::Tou, p)) c->SetPicture(0);
-  auto& other = ctx.ui.form(frm::frmOtherExit);
-  other.Get(ctl::frmOtherExit::Label1).SetCaption(text);
-  CentreOverMain(ctx, other);
-  other.SetTopmost(true);
-  other.Show();
+  ShowOtherExit(ctx, text);
   session::LeaveTable(ctx);
 }
 

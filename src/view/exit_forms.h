@@ -1,6 +1,10 @@
 #pragma once
 // The two windows that end a table: the exit confirmation frmExit and the
 // table-closed notice frmOtherExit (command 22).
+#include <string>
+
+#include "platform/controls.h"
+
 namespace tavrel {
 struct ClientContext;
 }
@@ -10,6 +14,11 @@ namespace tavrel::view {
 inline constexpr const char* kMsgReallyQuit = "您真的要退出吗？";
 inline constexpr const char* kMsgRunawayPenalty = "游戏正在进行，逃跑会扣分！";
 inline constexpr int kTableClosedPauseMs = 2000;
+
+// A window centred over the table window.
+void CentreOverMain(ClientContext& ctx, platform::Form& form);
+// frmOtherExit with this text, centred over the table window, above all others.
+void ShowOtherExit(ClientContext& ctx, const std::string& text);
 
 // Creates the controls of frmExit and frmOtherExit and their handlers.
 void CreateExitForms(ClientContext& ctx);

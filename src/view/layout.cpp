@@ -150,16 +150,24 @@ void LayOutCompassAndClock(ClientContext& ctx) {
   compass.Move(4 * s, Bottom(OnTable(ctx, ctl::Tou, 1)) + 35 * s);
   compass.SetVisible(false);
 
-  Control& label = OnTable(ctx, ctl::WildTileLabel);
   Control& clock = OnTable(ctx, ctl::Time_Img);
   LoadResourcePicture(ctx, kPicCountdownClock, clock);
-  clock.Move(label.Left(), Bottom(label), 81 * s, 38 * s);
   clock.SetVisible(false);
   Control& number = TableLabel(ctx, ctl::Number, -1, Small(ctx) ? 12 : 14, true);
-  const double left = Small(ctx) ? clock.Left() + 48 * s + 2 : clock.Left() + 48 * s;
-  number.Move(left, clock.Top() + 5 * s, 24 * s, 24 * s);
   number.SetForeColor(platform::kGreen);
   number.SetVisible(false);
+  PlaceContinueCountdown(ctx);
+}
+
+// The seat-change banner: the picture with its caption at its left, the advert panel below.
+void LayOutSeatChange(ClientContext& ctx) {
+  Control& banner = OnTable(ctx, ctl::ImgShuffle);
+  DesignPicture(ctx, banner, kPicSeatChange);
+  Control& caption = TableLabel(ctx, ctl::LblShuffle, -1, Small(ctx) ? 10 : 12, true);
+  caption.SetForeColor(platform::kWhite);
+  Control& panel = OnTable(ctx, ctl::WebBrowser2);
+  PlaceSeatChangeDisplay(ctx);
+  for (Control* c : {&banner, &caption, &panel}) c->SetVisible(false);
 }
 
 void LayOutOffersAndDice(ClientContext& ctx) {
@@ -348,7 +356,26 @@ void FinishLayout(ClientContext& ctx) {
   logo.SetVisible(true);
   logo.BringToFront();
   LayOutRuleDisplays(ctx);
+  LayOutSeatChange(ctx);
   PlaceRowOrigins(ctx);
+}
+
+void PlaceContinueCountdown(ClientContext& ctx) {
+  const double s = ctx.view.LayoutScale;
+  Control& label = OnTable(ctx, ctl::WildTileLabel);
+  Control& clock = OnTable(ctx, ctl::Time_Img);
+  clock.Move(label.Left(), Bottom(label), 81 * s, 38 * s);
+  Control& number = OnTable(ctx, ctl::Number);
+  const double left = Small(ctx) ? clock.Left() + 48 * s + 2 : clock.Left() + 48 * s;
+  number.Move(left, clock.Top() + 5 * s, 24 * s, 24 * s);
+}
+
+void PlaceSeatChangeDisplay(ClientContext& ctx) {
+  const double s = ctx.view.LayoutScale;
+  Control& banner = OnTable(ctx, ctl::ImgShuffle);
+  banner.Move(136 * s, 520 * s);
+  OnTable(ctx, ctl::LblShuffle).Move(banner.Left(), banner.Top() + 6 * s, banner.Width() * 0.6, 24 * s);
+  OnTable(ctx, ctl::WebBrowser2).Move(banner.Left(), Bottom(banner), banner.Width(), 2 * banner.Height());
 }
 
 void SetDefaultTileSizes(ClientContext& ctx) {

@@ -32,6 +32,11 @@ void InitLayout(ClientContext& ctx);
 void FinishLayout(ClientContext& ctx);
 void ResetLayout(ClientContext& ctx);
 
+// The continue countdown (Time_Img, Number) in its place below the wild-tile plaque.
+void PlaceContinueCountdown(ClientContext& ctx);
+// The seat-change banner (ImgShuffle, its caption LblShuffle) and the advert panel below it.
+void PlaceSeatChangeDisplay(ClientContext& ctx);
+
 // The wall and discard tile size of every relative seat (part of the reset).
 void SetDefaultTileSizes(ClientContext& ctx);
 // Every wall position in its side's place and size, with the stacking order.

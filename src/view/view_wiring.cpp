@@ -6,6 +6,7 @@
 #include "session/dispatcher.h"
 #include "view/exit_forms.h"
 #include "view/layout.h"
+#include "view/player_card.h"
 #include "view/start_button.h"
 #include "view/window_frame.h"
 
@@ -27,10 +28,12 @@ void RegisterView(ClientContext& ctx) {
     c->view.StartPictureMode = true;
     StartButtonUsable(*c);
     ResetWealthDisplay(*c);
+    HidePlayerCard(*c);
   });
   ctx.view.actions.startOrContinue = [c] { OnStartButton(*c); };
   InstallWindowFrameHandlers(ctx);
   CreateExitForms(ctx);
+  CreatePlayerCard(ctx);
   session::RegisterHandler(ctx, cmd::kTableClosed, OnTableClosed);
 }
 
