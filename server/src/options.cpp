@@ -35,6 +35,7 @@ std::string Usage() {
          "  --gold N              starting gold of every player (default 10000)\n"
          "  --base N              coins per point, the room's base stake (default 10)\n"
          "  --ready-first-hand    start the first hand without waiting for the humans' Continue (tests)\n"
+         "  --bot-leaves-after N  after hand N a bot leaves and another takes its seat (tests; default 0: never)\n"
          "Prints 'listening on HOST:PORT' once it accepts connections.\n";
 }
 
@@ -100,6 +101,9 @@ std::optional<ServerOptions> ParseOptions(int argc, char** argv, std::string& me
     } else if (arg == "--gold") {
       if (!number(1, INT64_MAX / 4)) return std::nullopt;
       o.table.startGold = n;
+    } else if (arg == "--bot-leaves-after") {
+      if (!number(0, 1000000)) return std::nullopt;
+      o.table.botLeavesAfter = static_cast<int>(n);
     } else if (arg == "--base") {
       if (!number(1, 10000)) return std::nullopt;
       o.table.coinsPerPoint = static_cast<int>(n);

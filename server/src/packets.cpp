@@ -65,6 +65,11 @@ Packet GoldOutPacket(int remainingMask, int changeRoomMask) {
   return Basic(cmd::kPlayerLeft, remainingMask & 0x0F, {0, changeRoomMask & 0x0F, 0, 3});
 }
 
+Packet SeatChangePacket(bool automatic, bool showNow) {
+  // Offsets 16..19 stay 0: no wealth doubling at this table.
+  return Basic(cmd::kPlayerLeft, 0, {0, automatic ? 1 : 0, showNow ? 1 : 0, 0});
+}
+
 Packet TableUsersPacket(std::string_view account, bool shortCountdown) {
   Packet p = Basic(cmd::kTableUsers, 0, {shortCountdown ? 1 : 0, 0, 0, 0});
   w::PutSingleByteText(p, 16, account, 16);

@@ -43,6 +43,8 @@ Packet SeatNamePacket(int seat, std::string_view account);
 Packet UserInfoPacket(const PlayerCard& card, int seatField);
 Packet DealerPacket(int dealer, int dealerCount, std::uint32_t reconnectNumber);
 Packet GoldOutPacket(int remainingMask, int changeRoomMask);
+// The seats will be drawn anew: automatically at the next Continue, and/or shown at once.
+Packet SeatChangePacket(bool automatic, bool showNow);
 Packet TableUsersPacket(std::string_view account, bool shortCountdown);
 Packet PlayerReadyPacket(std::string_view account);
 Packet TableClosedPacket(std::string_view textUtf8);

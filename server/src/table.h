@@ -34,6 +34,7 @@ struct TableConfig {
   std::int64_t startGold = 10000;
   int coinsPerPoint = 10;       // also the room's base stake
   bool readyFirstHand = false;  // tests: the first hand starts without the humans' Continue
+  int botLeavesAfter = 0;       // tests: after this hand a bot leaves and another takes its seat; 0 = never
 };
 
 struct Outgoing {
@@ -118,7 +119,9 @@ class Table {
   void Leave(int seat, std::int64_t now);
   void SeatHuman(int seat, std::string_view name);
   void SeatBot(int seat, bool standIn);
-  void Announce();
+  // Seat names, details and the dealer to every viewer; the humans must say Continue
+  // again unless they are kept ready (the seats were drawn after their Continue).
+  void Announce(bool keepReady = false);
   void AnnounceTo(ConnId c, int view);
   PlayerCard CardOf(int seat) const;
   void SendTableReset(ConnId c, int view);
@@ -136,6 +139,7 @@ class Table {
   void FinishHand(std::int64_t now);
   void SendShowdown();
   void ReleaseDepartures();
+  void BotLeaves();
 
   TableConfig config_;
   Log& log_;
@@ -148,6 +152,8 @@ class Table {
   int dealerCount_ = 1;
   int handsPlayed_ = 0;
   int botsMade_ = 0;
+  // A seat changed hands between hands: the table is announced afresh once the humans continue.
+  bool reseatPending_ = false;
   std::int64_t botDueAt_ = -1;
   std::int64_t now_ = 0;
   std::vector<Outgoing> out_;

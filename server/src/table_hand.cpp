@@ -94,6 +94,12 @@ void Table::MaybeStartHand(std::int64_t now) {
     if (!s.continued) return;
   }
   if (connected == 0 && config_.bots < 4) return;  // nobody to play for
+  if (reseatPending_) {
+    // The humans' Continue drew the seats anew: the table as it now sits, then the hand.
+    reseatPending_ = false;
+    log_.Event("seats drawn anew: the table is announced again");
+    Announce(true);
+  }
   StartHand(now);
 }
 
@@ -260,6 +266,8 @@ void Table::FinishHand(std::int64_t now) {
   if (changed) {
     ReleaseDepartures();
     Announce();
+  } else if (config_.botLeavesAfter > 0 && handsPlayed_ == config_.botLeavesAfter) {
+    BotLeaves();
   } else {
     for (Seat& s : seats_)
       if (s.who == Occupant::kHuman) s.continued = false;
@@ -268,6 +276,29 @@ void Table::FinishHand(std::int64_t now) {
         Send(id, DealerPacket(dealer_, dealerCount_, conn.role == Role::kSeat ? seats_[conn.seat].reconnectNumber : 0));
   }
   MaybeStartHand(now);
+}
+
+void Table::BotLeaves() {
+  int seat = -1;
+  for (int s = 0; s < 4 && seat < 0; ++s)
+    if (seats_[s].who == Occupant::kBot) seat = s;
+  for (Seat& s : seats_)
+    if (s.who == Occupant::kHuman) s.continued = false;
+  if (seat < 0) {
+    for (auto& [id, conn] : conns_)
+      if (IsViewer(conn.role))
+        Send(id, DealerPacket(dealer_, dealerCount_, conn.role == Role::kSeat ? seats_[conn.seat].reconnectNumber : 0));
+    return;
+  }
+  const std::string account = seats_[seat].account;
+  SeatBot(seat, false);
+  log_.Event("seat " + std::to_string(seat) + " (" + account + ") leaves; " + seats_[seat].account +
+             " takes the seat when the seats are drawn");
+  // As a departure between hands: the name (with the short countdown), then the notice
+  // that the seats are drawn anew at the next Continue.
+  ToViewers([&](int) { return TableUsersPacket(account, true); });
+  ToViewers([&](int) { return SeatChangePacket(true, false); });
+  reseatPending_ = true;
 }
 
 void Table::ReleaseDepartures() {

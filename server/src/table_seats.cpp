@@ -227,9 +227,9 @@ void Table::AnnounceTo(ConnId c, int view) {
   Send(c, DealerPacket(dealer_, dealerCount_, player ? seats_[view].reconnectNumber : 0));
 }
 
-void Table::Announce() {
+void Table::Announce(bool keepReady) {
   for (Seat& s : seats_)
-    if (s.who == Occupant::kHuman) s.continued = false;
+    if (s.who == Occupant::kHuman && !keepReady) s.continued = false;
   std::vector<std::pair<ConnId, int>> viewers;
   for (auto& [id, conn] : conns_)
     if (IsViewer(conn.role)) viewers.emplace_back(id, conn.seat);

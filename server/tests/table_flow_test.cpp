@@ -254,6 +254,43 @@ TEST(TableDepartures, LeaveDuringAHandIsToldAfterTheHand) {
   EXPECT_TRUE(stays.Problems().empty());
 }
 
+TEST(TableDepartures, ABotLeavesAfterTheConfiguredHandAndTheSeatsAreDrawnAgain) {
+  TableConfig config = FastConfig(3, 4);
+  config.readyFirstHand = true;
+  config.botLeavesAfter = 1;
+  TableHarness h(config);
+  h.Send(1, LoginOf("solo"));  // seat 0; the bots robot1..robot3 hold seats 1..3
+  ASSERT_TRUE(h.RunUntil([&] { return h.table.HandsPlayed() == 1; }, 3600000));
+  const auto& got = h.raw[1];
+  std::size_t at = 0;
+  for (std::size_t i = 0; i < got.size(); ++i)
+    if (got[i][3] == cmd::kHandOver) at = i;
+  while (at < got.size() && (got[at][3] == cmd::kHandOver || got[at][3] == cmd::kSettlement)) ++at;
+  // After the hand's results: the bot's name with the short countdown, then the seat change.
+  ASSERT_EQ(got.size(), at + 2) << "nothing else before the player's Continue";
+  EXPECT_EQ(got[at][3], cmd::kTableUsers);
+  EXPECT_EQ(w::SingleByteText(got[at], 16, 16), "robot1");
+  EXPECT_EQ(got[at][9], 1);
+  EXPECT_EQ(got[at + 1][3], cmd::kPlayerLeft);
+  EXPECT_EQ(got[at + 1][15], 0) << "the seat change notice";
+  EXPECT_EQ(got[at + 1][11], 1) << "seats drawn automatically at the Continue";
+  EXPECT_EQ(got[at + 1][13], 0);
+
+  // The player's Continue: the table as it now sits, and the next hand at once.
+  h.raw[1].clear();
+  h.Send(1, Command(cmd::kContinue, 1, {0, 0, 0, 1}));
+  const std::vector<int> order = CommandsOf(h.raw[1]);
+  const std::vector<int> announcement = {3, 3, 3, 3, 20, 20, 20, 20, 16, 4};
+  ASSERT_GE(order.size(), announcement.size());
+  EXPECT_EQ(std::vector<int>(order.begin(), order.begin() + 10), announcement);
+  EXPECT_EQ(w::SingleByteText(h.raw[1][1], 16, 16), "robot4") << "another bot at seat 1";
+  EXPECT_EQ(h.raw[1][5][208], 1) << "the new bot is ready";
+  ASSERT_NE(h.table.CurrentHand(), nullptr);
+  ASSERT_TRUE(h.RunUntil([&] { return h.table.HandsPlayed() == 2; }, 3600000));
+  const std::vector<int> later = CommandsOf(h.raw[1]);
+  EXPECT_EQ(std::count(later.begin(), later.end(), cmd::kTableUsers), 0) << "one departure only";
+}
+
 TEST(TableChat, PublicLinesReachAllPrivateLinesOnlyTheAddresseeAndPropsPassUntouched) {
   TableHarness h(FastConfig(1, 3));
   for (ConnId id : {1, 2, 3}) h.Send(id, LoginOf("p" + std::to_string(id)));
