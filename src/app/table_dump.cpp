@@ -22,6 +22,31 @@ std::string DescribeTable(ClientContext& ctx) {
         << " meldEnd=" << s.meldEnd << " red=" << s.redBonusCount << " wildBonus=" << s.wildBonusCount
         << " discards=" << t.RowDiscards[r] << " dealer=" << (s.isDealer != 0) << "\n";
   }
+  platform::Form& main = ctx.main();
+  auto caption = [&](const platform::ControlName& name, int index) {
+    const platform::Control* c = main.Find(name, index);
+    return c ? c->Caption() : std::string();
+  };
+  auto shown = [&](const platform::ControlName& name, int index) {
+    const platform::Control* c = main.Find(name, index);
+    return c && c->Visible();
+  };
+  for (int p = 0; p < 4; ++p) {
+    const platform::Control* avatar = main.Find(ctl::Tou, p);
+    out << "player " << p << " ok=" << shown(ctl::OK, p) << " tou=" << (avatar ? avatar->Picture() : 0)
+        << " account=" << t.custom[p].name << " nid=" << caption(ctl::Nid, p) << "\n";
+  }
+  for (int list = 0; list < 2; ++list)
+    if (const platform::Control* lines = main.Find(ctl::Sysmsg, list))
+      for (const std::string& line : lines->Items()) out << "sysmsg " << list << " " << line << "\n";
+  out << "countdown shown=" << shown(ctl::Number, -1) << " running=" << ctx.sched.ContinueClockOn
+      << " value=" << caption(ctl::Number, -1) << "\n";
+  out << "seatchange banner=" << shown(ctl::ImgShuffle, -1) << " caption=" << caption(ctl::LblShuffle, -1) << "\n";
+  if (const platform::Form* card = ctx.ui.Find(frm::Information)) {
+    const platform::Control* name = card->Find(ctl::Information::Inf, 0);
+    out << "card visible=" << card->Visible() << " left=" << std::lround(card->Bounds().left)
+        << " top=" << std::lround(card->Bounds().top) << " name=" << (name ? name->Caption() : std::string()) << "\n";
+  }
   for (int r = 0; r < 4; ++r)
     for (int k = 0; k < round::kSlotCount; ++k) {
       const round::TileSlot& slot = t.custom[r].tiles[k];

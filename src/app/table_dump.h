@@ -9,9 +9,11 @@ struct ClientContext;
 
 namespace tavrel::app {
 
-// Lines: "round ...", one "seat r ..." per seat, "slot r k kind code image" for the
-// slots that hold a tile, "tile i visible left top width height picture z" for
-// the 84 tile pictures.
+// Lines: "round ...", one "seat r ..." per seat, one "player p ..." per position
+// (ready mark, avatar picture, table name, name label last), "sysmsg list text" per
+// system message, "countdown ...", "seatchange ...", "card ..." (the player card),
+// "slot r k kind code image" for the slots that hold a tile, "tile i visible left
+// top width height picture z" for the 84 tile pictures.
 std::string DescribeTable(ClientContext& ctx);
 
 }  // namespace tavrel::app

@@ -48,9 +48,10 @@ void ScheduleScreenshot(platform::qt::QtUi& ui) {
   QTimer::singleShot(delayMs, &ui, [&ui, path] { SaveScreenshot(ui, path); });
 }
 
-// TAVREL_TABLE_DUMP=DIR: the table model in DIR/table.txt whenever the window
+// TAVREL_TABLE_DUMP=DIR: the table model in DIR/table.txt whenever a window
 // changes, and a picture of the table window into the file named by DIR/shot.request
-// whenever that request appears (the request is removed once the picture is written).
+// whenever that request appears (DIR/screen.request: of the whole screen, with the
+// client's other windows); the request is removed once the picture is written.
 void WatchTableForTests(ClientContext& ctx, platform::qt::QtUi& ui) {
   const char* dir = std::getenv("TAVREL_TABLE_DUMP");
   if (!dir || !*dir) return;
@@ -59,7 +60,8 @@ void WatchTableForTests(ClientContext& ctx, platform::qt::QtUi& ui) {
   auto lastRevision = std::make_shared<std::uint64_t>(~0ull);
   QObject::connect(timer, &QTimer::timeout, &ui, [&ctx, &ui, folder, lastRevision] {
     if (ctx.platform.Ending()) return;
-    const std::uint64_t revision = ctx.main().Revision();
+    std::uint64_t revision = 0;
+    for (const auto& [name, form] : ctx.ui.Forms()) revision += form->Revision();
     if (revision != *lastRevision) {
       *lastRevision = revision;
       QSaveFile out(folder + "/table.txt");
@@ -68,11 +70,12 @@ void WatchTableForTests(ClientContext& ctx, platform::qt::QtUi& ui) {
         out.commit();
       }
     }
-    QFile request(folder + "/shot.request");
-    if (request.exists() && request.open(QIODevice::ReadOnly)) {
+    for (const bool wholeScreen : {false, true}) {
+      QFile request(folder + (wholeScreen ? "/screen.request" : "/shot.request"));
+      if (!request.exists() || !request.open(QIODevice::ReadOnly)) continue;
       const QString target = QString::fromUtf8(request.readAll()).trimmed();
       request.close();
-      if (!target.isEmpty()) SaveScreenshot(ui, target, false);
+      if (!target.isEmpty()) SaveScreenshot(ui, target, wholeScreen);
       request.remove();
     }
   });
