@@ -195,6 +195,9 @@ void Form::SetAlpha(int a) {
 void Form::SetState(WindowState s) {
   if (state_ != s) { state_ = s; Touch(); }
 }
+void Form::SetShowsWithoutFocus(bool v) {
+  if (showsWithoutFocus_ != v) { showsWithoutFocus_ = v; Touch(); }
+}
 void Form::SetFrameless(bool v) {
   if (frameless_ != v) { frameless_ = v; Touch(); }
 }

@@ -207,6 +207,8 @@ class Form {
   int Alpha() const { return alpha_; }
   WindowState State() const { return state_; }
   bool Frameless() const { return frameless_; }
+  // Shown without taking the keyboard from the window that has it (a card under the pointer).
+  bool ShowsWithoutFocus() const { return showsWithoutFocus_; }
   const std::vector<Rect>& Region() const { return region_; }
   const std::string& FocusControl() const { return focus_; }
 
@@ -221,6 +223,7 @@ class Form {
   void SetAlpha(int a);
   void SetState(WindowState s);
   void SetFrameless(bool v);
+  void SetShowsWithoutFocus(bool v);
   void SetRegion(std::vector<Rect> region);  // empty = rectangular
   void SetFocus(std::string controlName);
   // One-off requests to the window system, counted so a backend sees each once:
@@ -257,6 +260,7 @@ class Form {
   int alpha_ = 255;
   WindowState state_ = WindowState::Normal;
   bool frameless_ = false;
+  bool showsWithoutFocus_ = false;
   std::vector<Rect> region_;
   std::string focus_;
   std::map<std::pair<std::string, UiEventType>, std::vector<Handler>> handlers_;

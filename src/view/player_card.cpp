@@ -42,6 +42,11 @@ void CreatePlayerCard(ClientContext& ctx) {
   card.SetFrameless(true);
   card.SetTopmost(true);
   card.SetAlpha(kCardAlpha);
+  // The card follows the pointer; the keyboard stays with the table (the chat line).
+  card.SetShowsWithoutFocus(true);
+  // The sheet and the history window are see-through like the card.
+  ctx.ui.form(frm::Score).SetAlpha(kCardAlpha);
+  ctx.ui.form(frm::Hero).SetAlpha(kCardAlpha);
   for (int i = 0; i < static_cast<int>(kCardTitles.size()); ++i) {
     platform::Control& title = card.Get(ctl::Information::Title, i);
     title.Move(kTitleLeft, kFirstRowTop + i * kRowHeight, kTitleWidth, kRowHeight - 2);

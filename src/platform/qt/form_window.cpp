@@ -165,6 +165,8 @@ void FormWindow::SyncWindow() {
   }
   Qt::WindowFlags flags = Qt::Window;
   if (form_.Frameless()) flags |= Qt::FramelessWindowHint;
+  if (form_.ShowsWithoutFocus()) flags |= Qt::WindowDoesNotAcceptFocus;
+  setAttribute(Qt::WA_ShowWithoutActivating, form_.ShowsWithoutFocus());
   if (form_.Topmost()) flags |= Qt::WindowStaysOnTopHint;
   const bool flagsChanged = first || flags != appliedFlags_;
   if (flagsChanged) {
