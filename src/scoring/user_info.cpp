@@ -1,7 +1,6 @@
 #include "scoring/user_info.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "app/client_context.h"
 #include "platform/names.h"
@@ -66,7 +65,7 @@ int SeatlessPosition(ClientContext& ctx) {
 void TellPlugin(ClientContext& ctx, int p, int seatMask) {
   auto& props = ctx.props;
   const Detail& d = ctx.players.Detail[p];
-  if (!props.plugin || d.Coins <= 0) return;
+  if (!props.Active() || d.Coins <= 0) return;
   props::PropUser user{d.username, ctx.table.custom[p].name, seatMask, p, d.Credit != 0, d.Gender, d.Tag, d.Face};
   if (!props.plugin->SetUserinfo(user)) ShutDownProps(ctx);
   Table(ctx, ctl::Tou, p).SetVisible(false);

@@ -2,11 +2,18 @@
 // in its four forms and TableUsers.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
 #include "players_fixture.h"
 #include "scoring/continue_step.h"
 #include "scoring/departures.h"
 #include "scoring/seat_change.h"
+#include "view/player_card.h"
 #include "session/commands.h"
+#include "session/debug_log.h"
+#include "session/leave.h"
 
 namespace tavrel::testing {
 namespace {
@@ -52,6 +59,18 @@ TEST_F(Departures, TableUsersWithAShiftedFirstCharacterNamesAob) {
   EXPECT_EQ(seat(1).name, "acct1") << "the others stay";
   for (int r = 0; r < 4; ++r) EXPECT_EQ(seat(r).seat, 0) << "every seat mask goes";
   EXPECT_FALSE(c->handEnd.Continued);
+}
+
+TEST_F(Departures, TableUsersWritesTheTableToTheDebugLog) {
+  const std::string path = ::testing::TempDir() + "/tavrel_table_users_log_test.log";
+  std::remove(path.c_str());
+  ASSERT_TRUE(session::InstallDebugLog(*c, path.c_str()));
+  Receive(TableUsers("acct2"));
+  c->startup.debugLog.file.reset();
+  std::ifstream in(path);
+  std::stringstream all;
+  all << in.rdbuf();
+  EXPECT_NE(all.str().find("21桌上的人：acct0+acct1+acct2+acct3  走人acct2"), std::string::npos) << all.str();
 }
 
 TEST_F(Departures, TableUsersRestartsTheCountdownOnAFormedTable) {
@@ -276,6 +295,23 @@ TEST_F(Departures, ASpectatorsWatchEndsWhenAPlayerLeaves) {
     EXPECT_TRUE(platform.ended);
     platform.ended = false;
   }
+}
+
+TEST_F(Departures, ClosingTheTableForgetsThePlayers) {
+  Receive(PlayerLeft(0, scoring::kSeatChangeNotice, 1, 1));
+  c->players.TableWealthRate = 7;
+  view::ShowPlayerCard(*c, 1);
+  ASSERT_TRUE(c->ui.form(frm::Information).Visible());
+  session::CloseTable(*c);
+  EXPECT_FALSE(c->ui.form(frm::Information).Visible());
+  EXPECT_FALSE(Shown(ctl::ImgShuffle));
+  EXPECT_FALSE(c->players.TimerShuffle->Enabled());
+  EXPECT_FALSE(c->players.SeatNamesReceived);
+  EXPECT_FALSE(c->handEnd.TableFormed);
+  EXPECT_EQ(c->players.TableWealthRate, 0u);
+  EXPECT_TRUE(c->players.SheetFace[1].name.empty());
+  EXPECT_TRUE(c->ui.form(frm::Hero).Get(ctl::Hero::ID, 1).Caption().empty());
+  for (int p = 0; p < 4; ++p) EXPECT_TRUE(Caption(ctl::Nid, p).empty()) << p;
 }
 
 TEST_F(Departures, ReleasingAPositionLowersTheTableWealth) {
