@@ -12,6 +12,7 @@ int main(int argc, char** argv) {
   tavrel::platform::qt::QtPlatform platform;
   tavrel::app::SetUpPictures(platform);
   tavrel::app::SetUpLobbyLink(platform);
+  tavrel::app::SetUpAudio(platform);
 
   tavrel::ClientContext ctx(platform);
   tavrel::InstallParts(ctx);

@@ -16,6 +16,8 @@ inline constexpr const char* kKindMismatchMark = "control of the wrong kind:";
 // Gives the platform its picture pack (program folder/pictures) and its lobby link.
 void SetUpPictures(platform::qt::QtPlatform& platform);
 void SetUpLobbyLink(platform::qt::QtPlatform& platform);
+// Gives the platform its sound device (Qt Multimedia); opened by the sound set-up.
+void SetUpAudio(platform::qt::QtPlatform& platform);
 // Creates the Qt windows that draw ctx.ui and feed input back to it.
 void AttachWindows(ClientContext& ctx);
 // Start-up of the client from its command line (the whole line, as the lobby passed it).

@@ -5,6 +5,7 @@
 #include "app/client_context.h"
 #include "app/qt_backend.h"
 #include "platform/qt/lobby_link_qt.h"
+#include "platform/qt/qt_audio.h"
 #include "platform/qt/qt_platform.h"
 #include "session/debug_log.h"
 #include "session/startup.h"
@@ -14,6 +15,8 @@ namespace tavrel::app {
 void SetUpLobbyLink(platform::qt::QtPlatform& platform) {
   platform.SetLobby(std::make_unique<platform::qt::LobbyLinkQt>());
 }
+
+void SetUpAudio(platform::qt::QtPlatform& platform) { platform.SetAudio(std::make_unique<platform::qt::QtAudio>()); }
 
 void StartClient(ClientContext& ctx, const std::string& commandLine) {
   // A control looked up under the wrong kind is a fault in the program; the tests watch for this line.

@@ -141,6 +141,8 @@ inline constexpr ControlName labPhrase{"labPhrase", ControlKind::Label};
 namespace VosSet {
 inline constexpr ControlName Command1{"Command1", ControlKind::Picture};  // (0) close, (1) cancel
 inline constexpr ControlName Command2{"Command2", ControlKind::Picture};  // (0..3) the switches
+inline constexpr ControlName Label1{"Label1", ControlKind::Label};        // (0..3) what each switch does
+inline constexpr ControlName lblTitle{"lblTitle", ControlKind::Label};
 }  // namespace VosSet
 
 namespace frmExit {

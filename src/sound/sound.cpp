@@ -21,6 +21,12 @@ void Check(ClientContext& ctx, bool ok) {
 
 bool IsMale(std::uint8_t gender) { return gender != 0; }
 
+// A voice on the shared channel replaces whatever plays there and holds the effects
+// back while it is spoken.
+void PlaySharedVoice(ClientContext& ctx, const std::string& path) {
+  if (Device(ctx).Play(platform::kSharedChannel, path, false)) HoldSounds(ctx, kVoiceHoldMs);
+}
+
 }  // namespace
 
 std::string MusicFolder(const ClientContext& ctx) { return ctx.platform.ProgramFolder() + "/../common/music/"; }
@@ -46,9 +52,13 @@ void SoundInit(ClientContext& ctx) {
 }
 
 void PlayShared(ClientContext& ctx, const std::string& path, bool loop) {
-  // A file that cannot be played leaves the channel silent; the switches stay.
+  // A file that cannot be played is left out; the switches stay.
   Device(ctx).Play(platform::kSharedChannel, path, loop);
 }
+
+void HoldSounds(ClientContext& ctx, int ms) { ctx.sound.SharedHeldUntilMs = ctx.platform.clock().NowMs() + ms; }
+
+bool SoundsHeld(const ClientContext& ctx) { return ctx.platform.clock().NowMs() < ctx.sound.SharedHeldUntilMs; }
 
 void StopShared(ClientContext& ctx) { Check(ctx, Device(ctx).Stop(platform::kSharedChannel)); }
 
@@ -65,8 +75,13 @@ void PlayVoice(ClientContext& ctx, const std::string& path, int position) {
 }
 
 void PlayEffect(ClientContext& ctx, int effect) {
-  if (!ctx.sound.SoundOn || effect < 1 || effect > 6) return;
+  if (!ctx.sound.SoundOn || effect < 1 || effect > 6 || SoundsHeld(ctx)) return;
   PlayShared(ctx, ctx.sound.SoundFiles[effect], effect == kTableLoop);
+}
+
+void StartTableLoop(ClientContext& ctx) {
+  PlayShared(ctx, ctx.sound.SoundFiles[kTableLoop], true);
+  SetSharedVolume(ctx, kFullVolume);
 }
 
 std::string VoicePrefix(const ClientContext& ctx, int position) {
@@ -78,34 +93,25 @@ std::string VoicePrefix(const ClientContext& ctx, int position) {
          std::to_string(d.VoiceKind);
 }
 
-std::string TileVoiceSuffix(int code) {
-  int suit = (code >> 4) & 0xF;
-  if (suit == 4)
-    suit = 8;
-  else if (suit == 8)
-    suit = 4;
-  return std::to_string(suit) + std::to_string(code & 0xF) + ".wav";
-}
-
 void PlayTileVoice(ClientContext& ctx, int position, int code) {
   if (!ctx.sound.SoundOn || position < 0 || position > 3) return;
-  PlayShared(ctx, VoicePrefix(ctx, position) + TileVoiceSuffix(code), false);
+  PlaySharedVoice(ctx, VoicePrefix(ctx, position) + TileVoiceSuffix(code));
 }
 
 void PlayClaimVoice(ClientContext& ctx, int position, const std::string& suffix) {
   if (!ctx.sound.SoundOn || position < 0 || position > 3) return;
-  PlayShared(ctx, VoicePrefix(ctx, position) + suffix, false);
+  PlaySharedVoice(ctx, VoicePrefix(ctx, position) + suffix);
 }
 
 void PlayPhraseVoice(ClientContext& ctx, int position, int phraseNumber) {
-  if (!ctx.sound.SoundOn || position < 0 || position > 3) return;
-  PlayVoice(ctx, VoicePrefix(ctx, position) + "0010" + std::to_string(phraseNumber) + ".wav", position);
+  if (!ctx.sound.SoundOn || !ctx.sound.PhraseVoicesOn || position < 0 || position > 3) return;
+  PlayVoice(ctx, VoicePrefix(ctx, position) + PhraseVoiceSuffix(phraseNumber), position);
 }
 
 void PlayOwnPhraseVoice(ClientContext& ctx, int phraseNumber) {
   if (!ctx.sound.SoundOn) return;
   StopShared(ctx);
-  PlayShared(ctx, VoicePrefix(ctx, 0) + "a" + std::to_string(phraseNumber) + ".wav", false);
+  PlaySharedVoice(ctx, VoicePrefix(ctx, 0) + OwnPhraseVoiceSuffix(phraseNumber));
 }
 
 int PickVoiceNumber(std::vector<bool>& used, int draw) {
@@ -122,24 +128,31 @@ int PickVoiceNumber(std::vector<bool>& used, int draw) {
   return k;
 }
 
-std::string VoiceCodeOf(bool male, int number) {
-  if (male) return number % 2 == 0 ? "10" : "30";
-  return number % 3 == 0 ? "10" : number % 3 == 1 ? "20" : "30";
-}
-
 void AssignVoices(ClientContext& ctx) {
+  // A table that fills after the player chose the common collection speaks from it:
+  // the dialect code has to match the folder, or no voice file would be found.
+  const char* dialect = CommonCollectionSelected(ctx) ? kCommonDialect : kLocalDialect;
   ctx.Randomize();
   std::vector<bool> maleUsed(kMaleVoices), femaleUsed(kFemaleVoices);
   for (int p = 0; p < 4; ++p) {
     scoring::Detail& d = ctx.players.Detail[p];
     const bool male = IsMale(d.Gender);
     const int k = PickVoiceNumber(male ? maleUsed : femaleUsed, ctx.RandomBelow(male ? kMaleVoices : kFemaleVoices));
-    d.VoiceGroup = kLocalDialect;
+    d.VoiceGroup = dialect;
     d.VoiceStyle = VoiceCodeOf(male, k);
     d.VoiceKind = male ? 3 : 2;
     ctx.sound.AssignedVoiceNumber[p] = k;
     ctx.sound.AssignedVoiceCode[p] = d.VoiceStyle;
   }
+}
+
+bool CommonCollectionSelected(const ClientContext& ctx) {
+  return !ctx.sound.VoiceFolder.empty() && ctx.sound.VoiceFolder == CommonVoiceFolder(ctx);
+}
+
+void SelectVoiceCollection(ClientContext& ctx, bool common) {
+  ctx.sound.VoiceFolder = common ? CommonVoiceFolder(ctx) : LocalVoiceFolder(ctx);
+  for (scoring::Detail& d : ctx.players.Detail) d.VoiceGroup = common ? kCommonDialect : kLocalDialect;
 }
 
 void StopAll(ClientContext& ctx) {

@@ -115,3 +115,91 @@ TEST_F(SoundTest, FourPlayersOfOneGenderGetFourDifferentVoices) {
 
 }  // namespace
 }  // namespace tavrel::testing
+
+namespace tavrel::testing {
+namespace {
+
+// Voices on the shared channel are heard out: effects wait behind them, a newer voice does not.
+struct SoundHoldTest : ClientFixture {
+  platform::sim::SimAudio& audio() { return platform.simAudio(); }
+  void SetUp() override {
+    platform.programFolder = "/opt/tavrel/bin";
+    sound::SetUpSound(ctx);
+    for (auto& d : ctx.players.Detail) {
+      d.Gender = 1;
+      d.VoiceGroup = "27";
+      d.VoiceStyle = "10";
+      d.VoiceKind = 3;
+    }
+    audio().played.clear();
+  }
+  std::string Last() { return audio().playing[platform::kSharedChannel]; }
+};
+
+TEST_F(SoundHoldTest, EffectsWaitThreeSecondsBehindAVoice) {
+  const std::string voice = sound::VoicePrefix(ctx, 1) + sound::TileVoiceSuffix(0x45);
+  sound::PlayTileVoice(ctx, 1, 0x45);
+  struct Step {
+    int advanceMs;
+    bool effectPlays;
+  } steps[] = {{0, false}, {2999, false}, {1, true}};
+  for (const Step& s : steps) {
+    platform.simClock().now += s.advanceMs;
+    sound::PlayEffect(ctx, sound::kWarning);
+    EXPECT_EQ(Last() == ctx.sound.SoundFiles[sound::kWarning], s.effectPlays) << "after " << s.advanceMs;
+  }
+}
+
+TEST_F(SoundHoldTest, ANewerVoiceReplacesTheHeldOne) {
+  sound::PlayTileVoice(ctx, 1, 0x45);
+  platform.simClock().now += 500;
+  sound::PlayClaimVoice(ctx, 2, sound::kVoicePeng);
+  EXPECT_EQ(Last(), sound::VoicePrefix(ctx, 2) + "02.wav");
+  // The hold starts again with the newer voice.
+  platform.simClock().now += 2800;
+  sound::PlayEffect(ctx, sound::kDiscard);
+  EXPECT_EQ(Last(), sound::VoicePrefix(ctx, 2) + "02.wav");
+}
+
+TEST_F(SoundHoldTest, AVoiceThatCannotPlayHoldsNothingAndCutsNothing) {
+  sound::PlayEffect(ctx, sound::kDiscard);
+  audio().missing.insert(sound::VoicePrefix(ctx, 1) + sound::TileVoiceSuffix(0x45));
+  sound::PlayTileVoice(ctx, 1, 0x45);
+  EXPECT_EQ(Last(), ctx.sound.SoundFiles[sound::kDiscard]);
+  sound::PlayEffect(ctx, sound::kDice);
+  EXPECT_EQ(Last(), ctx.sound.SoundFiles[sound::kDice]);
+}
+
+TEST_F(SoundHoldTest, TheOwnPhraseStopsTheSharedChannelFirstAndHolds) {
+  sound::PlayEffect(ctx, sound::kDice);
+  sound::PlayOwnPhraseVoice(ctx, 4);
+  EXPECT_EQ(audio().stops.back(), platform::kSharedChannel);
+  EXPECT_EQ(Last(), sound::VoicePrefix(ctx, 0) + "a4.wav");
+  sound::PlayEffect(ctx, sound::kDiscard);
+  EXPECT_EQ(Last(), sound::VoicePrefix(ctx, 0) + "a4.wav");
+}
+
+TEST_F(SoundHoldTest, ADiscardOfFiveCharactersByAManWithVoiceNumberZero) {
+  // Through the real assignment: one man at the table draws voice number 0.
+  for (auto& d : ctx.players.Detail) d.Gender = 0;
+  ctx.players.Detail[3].Gender = 1;
+  for (double start = 0; start < 200; start += 1) {
+    platform.simClock().startSecondsOfDay = start;
+    sound::AssignVoices(ctx);
+    if (ctx.sound.AssignedVoiceNumber[3] == 0) break;
+  }
+  ASSERT_EQ(ctx.sound.AssignedVoiceNumber[3], 0);
+  sound::PlayTileVoice(ctx, 3, 0x45);
+  EXPECT_EQ(Last(), "/opt/tavrel/bin/../common/tavrelmj/v27" "10" "1" "3" "8" "5" ".wav");
+}
+
+TEST_F(SoundHoldTest, VoicesAssignedAfterChoosingTheCommonCollectionSpeakFromIt) {
+  sound::SelectVoiceCollection(ctx, true);
+  sound::AssignVoices(ctx);
+  for (const auto& d : ctx.players.Detail) EXPECT_EQ(d.VoiceGroup, "00");
+  sound::PlayTileVoice(ctx, 0, 0x11);
+  EXPECT_EQ(Last().rfind("/opt/tavrel/bin/../common/mj/v00", 0), 0u) << Last();
+}
+
+}  // namespace
+}  // namespace tavrel::testing
