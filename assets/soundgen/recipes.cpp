@@ -10,13 +10,15 @@ namespace s = tavrel::sound;
 constexpr const char* kNumerals[] = {"一", "二", "三", "四", "五", "六", "七", "八", "九"};
 constexpr const char* kHonours[] = {"东风", "南风", "西风", "北风", "红中", "发财", "白板"};
 
-// A voice set: an espeak-ng variant, a base pitch (0..99) and a speed (words a minute).
+// A voice set: an espeak-ng variant, a base pitch (0..99), a speed (words a minute) and
+// a shift of the finished voice in cents (espeak's pitch alone moves men's voices little).
 struct VoiceSet {
   const char* code;
   bool male;
   const char* variant;
   int pitch;
   int speed;
+  int shiftCents;
 };
 
 // The local collection speaks Cantonese, the common one Mandarin (hanzi read as pinyin).
@@ -30,11 +32,11 @@ struct Collection {
 
 constexpr Collection kCollections[] = {
     {s::kLocalDialect, "tavrelmj", "yue",
-     {{"10", true, "m2", 34, 160}, {"30", true, "m6", 20, 145},
-      {"10", false, "f3", 62, 165}, {"20", false, "f5", 74, 150}, {"30", false, "f1", 88, 175}}},
+     {{"10", true, "m2", 45, 160, 200}, {"30", true, "m6", 18, 145, -150},
+      {"10", false, "f3", 62, 165, 0}, {"20", false, "f5", 74, 150, 0}, {"30", false, "f1", 88, 175, 0}}},
     {s::kCommonDialect, "mj", "cmn-latn-pinyin",
-     {{"10", true, "m1", 40, 165}, {"30", true, "m3", 24, 150},
-      {"10", false, "f1", 64, 170}, {"20", false, "f2", 76, 158}, {"30", false, "f4", 90, 180}}},
+     {{"10", true, "m1", 50, 165, 200}, {"30", true, "m3", 20, 150, -150},
+      {"10", false, "f1", 64, 170, 0}, {"20", false, "f2", 76, 158, 0}, {"30", false, "f4", 90, 180, 0}}},
 };
 
 struct Claim {
@@ -51,9 +53,11 @@ Job Speak(const Tools& t, const Collection& c, const VoiceSet& v, const std::str
   job.input = text;
   job.pipe.push_back({t.espeak, "-v", std::string(c.language) + "+" + v.variant, "-p", std::to_string(v.pitch), "-s",
                       std::to_string(v.speed), "-a", "160", "--stdin", "--stdout"});
-  job.pipe.push_back({t.sox, "-q", "-t", "wav", "-", "-r", "22050", "-c", "1", "-b", "16", "-t", "wav", "{out}",
-                      "silence", "1", "0.02", "0.3%", "reverse", "silence", "1", "0.02", "0.3%", "reverse", "norm",
-                      "-3", "pad", "0.02", "0.06"});
+  Command sox = {t.sox, "-q", "-t", "wav", "-", "-r", "22050", "-c", "1", "-b", "16", "-t", "wav", "{out}"};
+  if (v.shiftCents != 0) sox.insert(sox.end(), {"pitch", std::to_string(v.shiftCents)});
+  sox.insert(sox.end(), {"silence", "1", "0.02", "0.3%", "reverse", "silence", "1", "0.02", "0.3%", "reverse", "norm",
+                         "-3", "pad", "0.02", "0.06"});
+  job.pipe.push_back(std::move(sox));
   return job;
 }
 

@@ -106,7 +106,9 @@ TEST_F(SoundDevice, BadWaveFilesDoNotPlayAndLeaveTheChannelAsItWas) {
 
   QtAudio audio;
   const bool open = audio.Open();
-  if (server_->Ok()) EXPECT_TRUE(open);
+  if (server_->Ok()) {
+    EXPECT_TRUE(open);
+  }
   if (open) {
     ASSERT_TRUE(audio.Play(platform::kSharedChannel, good.toStdString(), true));
     EXPECT_TRUE(audio.Playing(platform::kSharedChannel));
@@ -120,7 +122,9 @@ TEST_F(SoundDevice, BadWaveFilesDoNotPlayAndLeaveTheChannelAsItWas) {
     t.start();
     EXPECT_FALSE(audio.Play(platform::kSharedChannel, path.toStdString(), false)) << path.toStdString();
     EXPECT_LT(t.elapsed(), 1000) << path.toStdString();
-    if (open) EXPECT_TRUE(audio.Playing(platform::kSharedChannel)) << path.toStdString();
+    if (open) {
+      EXPECT_TRUE(audio.Playing(platform::kSharedChannel)) << path.toStdString();
+    }
   }
   // Only the good file was decoded and kept.
   EXPECT_EQ(audio.Cache().Count(), open ? 1u : 0u);
