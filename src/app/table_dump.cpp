@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "app/client_context.h"
+#include "sound/sound.h"
 #include "view/pictures.h"
 
 namespace tavrel::app {
@@ -46,6 +47,18 @@ std::string DescribeTable(ClientContext& ctx) {
     const platform::Control* name = card->Find(ctl::Information::Inf, 0);
     out << "card visible=" << card->Visible() << " left=" << std::lround(card->Bounds().left)
         << " top=" << std::lround(card->Bounds().top) << " name=" << (name ? name->Caption() : std::string()) << "\n";
+  }
+  out << "sound on=" << ctx.sound.SoundOn << " loop=" << ctx.sound.LoopOn << " phrases=" << ctx.sound.PhraseVoicesOn
+      << " common=" << sound::CommonCollectionSelected(ctx) << "\n";
+  if (const platform::Form* settings = ctx.ui.Find(frm::VosSet)) {
+    const platform::Rect& b = settings->Bounds();
+    out << "vosset visible=" << settings->Visible() << " " << std::lround(b.left) << " " << std::lround(b.top) << " "
+        << std::lround(b.width) << " " << std::lround(b.height) << "\n";
+    for (const auto& c : settings->Controls())
+      if (c->Kind() == platform::ControlKind::Picture)
+        out << "vosset-control " << c->Name() << " " << c->Index() << " " << std::lround(c->Left()) << " "
+            << std::lround(c->Top()) << " " << std::lround(c->Width()) << " " << std::lround(c->Height()) << " "
+            << c->Picture() << "\n";
   }
   for (int r = 0; r < 4; ++r)
     for (int k = 0; k < round::kSlotCount; ++k) {

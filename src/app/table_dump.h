@@ -12,7 +12,8 @@ namespace tavrel::app {
 // Lines: "round ...", one "seat r ..." per seat, one "player p ..." per position
 // (ready mark, avatar picture, table name, name label last), "sysmsg list text" per
 // system message, "countdown ...", "seatchange ...", "card ..." (the player card),
-// "slot r k kind code image" for the slots that hold a tile, "tile i visible left
+// "sound ..." (the switches), "vosset visible left top width height" and its buttons
+// "vosset-control name index left top width height picture" (within the window), "slot r k kind code image" for the slots that hold a tile, "tile i visible left
 // top width height picture z" for the 84 tile pictures.
 std::string DescribeTable(ClientContext& ctx);
 
