@@ -91,9 +91,9 @@ class PictureSource {
 };
 
 // Sound output: one shared channel and four voice channels, one per seat position.
-// Starting a sound on a channel stops and discards what that channel was playing;
-// a file that cannot be played leaves the channel as it was. Wave files are decoded
-// on first use.
+// Starting a sound on a channel stops and discards what that channel was playing,
+// even when the new file cannot be played (the channel then stays silent). Wave
+// files are decoded on first use.
 class AudioDevice {
  public:
   virtual ~AudioDevice() = default;

@@ -70,8 +70,9 @@ void SetSharedVolume(ClientContext& ctx, int level) {
 void PlayVoice(ClientContext& ctx, const std::string& path, int position) {
   if (position < 0 || position > 3) return;
   const int channel = platform::VoiceChannel(position);
-  if (!Device(ctx).Play(channel, path, false)) return;
+  // The channel's level is set first, so that not even the start of the phrase is loud.
   Check(ctx, Device(ctx).SetVolume(channel, kVoiceChannelVolume));
+  Device(ctx).Play(channel, path, false);
 }
 
 void PlayEffect(ClientContext& ctx, int effect) {

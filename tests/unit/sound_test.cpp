@@ -46,6 +46,8 @@ TEST_F(SoundTest, MissingFileIsSkippedAndSoundStaysOn) {
   sound::SetUpSound(ctx);
   audio().missing.insert(ctx.sound.SoundFiles[sound::kDiscard]);
   sound::PlayEffect(ctx, sound::kDiscard);
+  // The loop ended all the same: the shared channel was released for the effect.
+  EXPECT_EQ(audio().playing[platform::kSharedChannel], "");
   sound::PlayEffect(ctx, sound::kDice);
   EXPECT_TRUE(ctx.sound.SoundOn);
   EXPECT_THAT(audio().PathsOn(platform::kSharedChannel),
@@ -161,11 +163,12 @@ TEST_F(SoundHoldTest, ANewerVoiceReplacesTheHeldOne) {
   EXPECT_EQ(Last(), sound::VoicePrefix(ctx, 2) + "02.wav");
 }
 
-TEST_F(SoundHoldTest, AVoiceThatCannotPlayHoldsNothingAndCutsNothing) {
+TEST_F(SoundHoldTest, AVoiceThatCannotPlayLeavesTheChannelSilentAndHoldsNothing) {
   sound::PlayEffect(ctx, sound::kDiscard);
   audio().missing.insert(sound::VoicePrefix(ctx, 1) + sound::TileVoiceSuffix(0x45));
   sound::PlayTileVoice(ctx, 1, 0x45);
-  EXPECT_EQ(Last(), ctx.sound.SoundFiles[sound::kDiscard]);
+  EXPECT_EQ(Last(), "");
+  EXPECT_TRUE(ctx.sound.SoundOn);
   sound::PlayEffect(ctx, sound::kDice);
   EXPECT_EQ(Last(), ctx.sound.SoundFiles[sound::kDice]);
 }

@@ -76,6 +76,9 @@ void QtAudio::Release(Channel& c) {
 
 bool QtAudio::Play(int channel, const std::string& path, bool loop) {
   if (!open_ || channel < 0 || channel >= kChannels) return false;
+  // What the channel played ends first: a file that cannot be played leaves it silent.
+  Channel& c = channels_[channel];
+  Release(c);
   const WaveResult wave = cache_.Get(path);
   if (!wave.sound) return false;
   QAudioFormat format;
@@ -84,8 +87,6 @@ bool QtAudio::Play(int channel, const std::string& path, bool loop) {
   format.setSampleFormat(QAudioFormat::Int16);
   if (!device_.isFormatSupported(format)) return false;
 
-  Channel& c = channels_[channel];
-  Release(c);
   c.loop = loop;
   c.source = std::make_unique<PcmSource>(wave.sound, loop);
   c.source->open(QIODevice::ReadOnly);

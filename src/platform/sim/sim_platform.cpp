@@ -118,7 +118,10 @@ std::vector<int> SimLobby::MessagesTo(const std::string& caption) const {
 }
 
 bool SimAudio::Play(int channel, const std::string& path, bool loop) {
-  if (!available || missing.count(path)) return false;
+  if (!available || missing.count(path)) {
+    playing[channel].clear();
+    return false;
+  }
   played.push_back({channel, path, loop});
   playing[channel] = path;
   return true;
