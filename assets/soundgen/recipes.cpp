@@ -11,7 +11,7 @@ constexpr const char* kNumerals[] = {"一", "二", "三", "四", "五", "六", "
 constexpr const char* kHonours[] = {"东风", "南风", "西风", "北风", "红中", "发财", "白板"};
 
 // A voice set: an espeak-ng variant, a base pitch (0..99), a speed (words a minute) and
-// a shift of the finished voice in cents (espeak's pitch alone moves men's voices little).
+// a shift of the finished voice in cents (espeak's pitch alone moves some variants little).
 struct VoiceSet {
   const char* code;
   bool male;
@@ -33,10 +33,10 @@ struct Collection {
 constexpr Collection kCollections[] = {
     {s::kLocalDialect, "tavrelmj", "yue",
      {{"10", true, "m2", 45, 160, 200}, {"30", true, "m6", 18, 145, -150},
-      {"10", false, "f3", 62, 165, 0}, {"20", false, "f5", 74, 150, 0}, {"30", false, "f1", 88, 175, 0}}},
+      {"10", false, "f3", 62, 165, 0}, {"20", false, "f5", 74, 150, -80}, {"30", false, "f1", 88, 175, 150}}},
     {s::kCommonDialect, "mj", "cmn-latn-pinyin",
      {{"10", true, "m1", 50, 165, 200}, {"30", true, "m3", 20, 150, -150},
-      {"10", false, "f1", 64, 170, 0}, {"20", false, "f2", 76, 158, 0}, {"30", false, "f4", 90, 180, 0}}},
+      {"10", false, "f1", 64, 170, 0}, {"20", false, "f2", 76, 158, 0}, {"30", false, "f4", 90, 180, 150}}},
 };
 
 struct Claim {
