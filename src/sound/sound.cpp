@@ -137,11 +137,17 @@ void AssignVoices(ClientContext& ctx) {
   std::vector<bool> maleUsed(kMaleVoices), femaleUsed(kFemaleVoices);
   for (int p = 0; p < 4; ++p) {
     scoring::Detail& d = ctx.players.Detail[p];
-    const bool male = IsMale(d.Gender);
+    d.VoiceKind = d.Gender != 0 ? 3 : 2;
+    // A gender the files do not know (an empty seat's, say) draws no voice set, so
+    // that it takes no number from the men.
+    if (d.Gender > 1) {
+      ctx.sound.AssignedVoiceCode[p].clear();
+      continue;
+    }
+    const bool male = d.Gender == 1;
     const int k = PickVoiceNumber(male ? maleUsed : femaleUsed, ctx.RandomBelow(male ? kMaleVoices : kFemaleVoices));
     d.VoiceGroup = dialect;
     d.VoiceStyle = VoiceCodeOf(male, k);
-    d.VoiceKind = male ? 3 : 2;
     ctx.sound.AssignedVoiceNumber[p] = k;
     ctx.sound.AssignedVoiceCode[p] = d.VoiceStyle;
   }

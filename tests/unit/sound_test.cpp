@@ -115,6 +115,21 @@ TEST_F(SoundTest, FourPlayersOfOneGenderGetFourDifferentVoices) {
   }
 }
 
+TEST_F(SoundTest, AGenderTheFilesDoNotKnowDrawsNoVoiceSet) {
+  for (auto& d : ctx.players.Detail) d.Gender = 1;
+  sound::AssignVoices(ctx);
+  // The next player at seat 1 is of a gender the files do not know.
+  ctx.players.Detail[1] = {};
+  const std::uint8_t genders[4] = {1, 7, 1, 0};
+  for (int p = 0; p < 4; ++p) ctx.players.Detail[p].Gender = genders[p];
+  sound::AssignVoices(ctx);
+  EXPECT_EQ(ctx.sound.AssignedVoiceCode[1], "");
+  EXPECT_EQ(ctx.players.Detail[1].VoiceGroup, "");
+  EXPECT_NE(ctx.sound.AssignedVoiceNumber[0], ctx.sound.AssignedVoiceNumber[2]);
+  EXPECT_EQ(ctx.players.Detail[3].VoiceKind, 2);
+  EXPECT_EQ(ctx.players.Detail[0].VoiceKind, 3);
+}
+
 }  // namespace
 }  // namespace tavrel::testing
 
