@@ -90,6 +90,15 @@ struct ClientContext {
   }
   bool Connected() const;  // Winsock1.State = 7
 
+  // Every module's state and the windows, saved to be put back later, so that
+  // one context serves many independent runs (fuzz targets, tests): after
+  // RestoreState nothing of what ran since the save is left. The platform's own
+  // state (clock, timers, socket, sound device) is the platform's to save; the
+  // sim platform does it with Save and Rewind. Not for a context with a drawing backend.
+  struct SavedState;
+  std::shared_ptr<const SavedState> SaveState() const;
+  void RestoreState(const SavedState& saved);
+
  private:
   platform::Form* mainForm_ = nullptr;
 };

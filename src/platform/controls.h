@@ -127,6 +127,7 @@ class Control {
   std::string tag;
 
  private:
+  friend class Ui;
   void Touch();
 
   Form* form_;
@@ -153,6 +154,7 @@ class Control {
   std::vector<std::string> items_;
   int listIndex_ = -1;
   int topIndex_ = 0;
+  std::uint64_t changes_ = 0;  // every change counts, so Ui::Restore copies only changed controls
 };
 
 enum class WindowState { Normal, Minimized };
@@ -175,7 +177,28 @@ struct UiEvent {
   int key = 0;          // key codes: F1 112, Esc 27, Enter 13, Backspace 8
 };
 
-class Form {
+// A form's own state apart from its controls, kept together so that Ui can
+// save and restore it whole.
+struct FormState {
+  bool visible_ = false;
+  bool loaded_ = false;
+  std::string caption_;
+  Rect rect_;
+  bool topmost_ = false;
+  int alpha_ = 255;
+  WindowState state_ = WindowState::Normal;
+  bool frameless_ = false;
+  bool showsWithoutFocus_ = false;
+  std::vector<Rect> region_;
+  std::string focus_;
+  std::uint64_t revision_ = 0;
+  std::uint64_t moveRequests_ = 0;
+  std::uint64_t raiseRequests_ = 0;
+  int zTop_ = 0;
+  int zBottom_ = 0;
+};
+
+class Form : private FormState {
  public:
   explicit Form(std::string name);
   Form(const Form&) = delete;
@@ -247,28 +270,14 @@ class Form {
   int NextBackZ() { return --zBottom_; }
 
  private:
+  friend class Ui;
   std::string name_;
   std::vector<std::unique_ptr<Control>> controls_;
   std::map<std::pair<std::string, int>, Control*> byName_;
   void CheckKind(const Control& c, ControlKind wanted) const;
   mutable std::vector<KindMismatch> mismatches_;
-  bool visible_ = false;
-  bool loaded_ = false;
-  std::string caption_;
-  Rect rect_;
-  bool topmost_ = false;
-  int alpha_ = 255;
-  WindowState state_ = WindowState::Normal;
-  bool frameless_ = false;
-  bool showsWithoutFocus_ = false;
-  std::vector<Rect> region_;
-  std::string focus_;
   std::map<std::pair<std::string, UiEventType>, std::vector<Handler>> handlers_;
-  std::uint64_t revision_ = 0;
-  std::uint64_t moveRequests_ = 0;
-  std::uint64_t raiseRequests_ = 0;
-  int zTop_ = 0;
-  int zBottom_ = 0;
+  std::uint64_t handlerChanges_ = 0;  // handlers registered so far
 };
 
 // All forms of the program.
@@ -281,6 +290,14 @@ class Ui {
   std::function<void(Form&)> onFormCreated;
   // Called for every lookup of a control under the wrong kind, in any form.
   std::function<void(const std::string& form, const KindMismatch&)> onKindMismatch;
+
+  // A copy of every form and control, put back by Restore: forms and controls
+  // made since are dropped, the others keep their identity, so the handlers
+  // and Parts that hold them stay valid. Lets one client serve many
+  // independent runs (fuzzing, tests); no drawing backend may be attached.
+  struct Saved;
+  std::shared_ptr<const Saved> Save() const;
+  void Restore(const Saved& saved);
 
  private:
   std::map<std::string, std::unique_ptr<Form>> forms_;
