@@ -166,6 +166,9 @@ void SimPlatform::Post(std::int64_t delayMs, std::function<void()> fn) {
 
 bool SimPlatform::RunNextBefore(std::int64_t deadline) {
   if (ended) return false;
+  // Here the real event loop would wait for the next event.
+  if (onAboutToWait) onAboutToWait();
+  if (ended) return false;
   // Earliest of: posted events, due timers. Posted events win ties (they were queued first).
   std::int64_t best = std::numeric_limits<std::int64_t>::max();
   int eventIdx = -1;
@@ -202,6 +205,8 @@ void SimPlatform::Advance(std::int64_t ms) {
   while (!ended && RunNextBefore(deadline)) {
   }
   if (clock_.now < deadline) clock_.now = deadline;
+  // The caller goes on at the deadline as after a turn of the loop.
+  if (!ended && onAboutToWait) onAboutToWait();
 }
 
 bool SimPlatform::PumpUntil(const std::function<bool()>& done, int timeoutMs) {
@@ -211,6 +216,7 @@ bool SimPlatform::PumpUntil(const std::function<bool()>& done, int timeoutMs) {
     if (!RunNextBefore(deadline)) break;
   }
   if (!ended && clock_.now < deadline) clock_.now = deadline;
+  if (!ended && onAboutToWait) onAboutToWait();
   return done();
 }
 
