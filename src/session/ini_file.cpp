@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <vector>
 
 #include "session/cp936.h"
@@ -69,11 +70,18 @@ std::string Fold(std::string_view bytes, bool utf8) {
   return out;
 }
 
+// ASCII reads the same in code page 936 and in UTF-8: nothing to convert.
+bool IsAscii(std::string_view s) {
+  return std::all_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
 // UTF-8 text to the bytes that go into one line of the file (code page 936,
 // or UTF-8 with broken sequences mended): CR, LF and CRLF become one space,
 // zero bytes are dropped.
 std::string ToLineBytes(std::string_view utf8, bool fileUtf8) {
-  const std::string bytes = fileUtf8 ? text::EncodeUtf8(text::DecodeUtf8(utf8)) : text::Utf8ToCp936(utf8);
+  const std::string bytes = IsAscii(utf8)  ? std::string(utf8)
+                            : fileUtf8      ? text::EncodeUtf8(text::DecodeUtf8(utf8))
+                                            : text::Utf8ToCp936(utf8);
   std::string out;
   out.reserve(bytes.size());
   for (std::size_t i = 0; i < bytes.size(); ++i) {
@@ -90,6 +98,7 @@ std::string ToLineBytes(std::string_view utf8, bool fileUtf8) {
 
 // The file's bytes as UTF-8 text.
 std::string ToUtf8(std::string_view bytes, bool fileUtf8) {
+  if (IsAscii(bytes)) return std::string(bytes);
   return fileUtf8 ? text::EncodeUtf8(text::DecodeUtf8(bytes)) : text::Cp936ToUtf8(bytes);
 }
 
@@ -131,11 +140,18 @@ Document Parse(std::string_view data) {
     doc.utf8 = true;
     data.remove_prefix(kUtf8Mark.size());
   }
+  // Where the next CR and the next LF are, each looked for again only once passed.
+  auto find = [&](char c, std::size_t from) {
+    const void* at = std::memchr(data.data() + from, c, data.size() - from);
+    return at ? static_cast<std::size_t>(static_cast<const char*>(at) - data.data()) : data.size();
+  };
+  std::size_t nextCr = find('\r', 0), nextLf = find('\n', 0);
   bool eolSeen = false;
   std::size_t pos = 0;
   while (pos < data.size()) {
-    std::size_t end = pos;
-    while (end < data.size() && data[end] != '\r' && data[end] != '\n') ++end;
+    if (nextCr < pos) nextCr = find('\r', pos);
+    if (nextLf < pos) nextLf = find('\n', pos);
+    const std::size_t end = std::min(nextCr, nextLf);
     const std::string_view line = data.substr(pos, end - pos);
     std::size_t next = end;
     if (end < data.size()) {
@@ -202,15 +218,19 @@ bool WriteAll(int fd, std::string_view data) {
   return true;
 }
 
-bool ReadAll(int fd, std::string& out) {
-  char buf[65536];
-  for (;;) {
-    const ssize_t n = ::read(fd, buf, sizeof buf);
+// Reads the size fstat gave; a file that grows meanwhile shows a newer stamp next time.
+bool ReadAll(int fd, std::size_t size, std::string& out) {
+  out.resize(size);
+  std::size_t got = 0;
+  while (got < size) {
+    const ssize_t n = ::read(fd, out.data() + got, size - got);
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) return false;
-    if (n == 0) return true;
-    out.append(buf, static_cast<std::size_t>(n));
+    if (n == 0) break;
+    got += static_cast<std::size_t>(n);
   }
+  out.resize(got);
+  return true;
 }
 
 }  // namespace
@@ -242,20 +262,23 @@ std::string classIniFile::JoinPath(std::string_view folder, std::string_view nam
 classIniFile::Document& classIniFile::Current() {
   if (doc_ && batchDepth_ > 0) return *doc_;
   struct stat st {};
-  FileStamp now;
-  if (::stat(path_.c_str(), &st) == 0)
-    now = {true, st.st_dev, st.st_ino, static_cast<std::uint64_t>(st.st_size), st.st_mtim.tv_sec,
-           st.st_mtim.tv_nsec};
-  if (doc_ && now == stamp_) return *doc_;
+  if (doc_) {
+    FileStamp now;
+    if (::stat(path_.c_str(), &st) == 0)
+      now = {true, st.st_dev, st.st_ino, static_cast<std::uint64_t>(st.st_size), st.st_mtim.tv_sec,
+             st.st_mtim.tv_nsec};
+    if (now == stamp_) return *doc_;
+  }
 
   doc_ = std::make_unique<Document>();
   stamp_ = {};
-  const int fd = now.exists ? ::open(path_.c_str(), O_RDONLY | O_CLOEXEC) : -1;
+  // Not blocking: whatever sits at the path (a pipe, say) must not hold the program.
+  const int fd = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) return *doc_;
   // The stamp of what is read comes from the open file, so a change made
   // while reading shows as a newer stamp next time.
   std::string data;
-  if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ReadAll(fd, data)) {
+  if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ReadAll(fd, static_cast<std::size_t>(st.st_size), data)) {
     stamp_ = {true, st.st_dev, st.st_ino, static_cast<std::uint64_t>(st.st_size), st.st_mtim.tv_sec,
               st.st_mtim.tv_nsec};
     *doc_ = Parse(data);
@@ -322,7 +345,9 @@ std::string classIniFile::GetIniKey(std::string_view section, std::string_view k
   std::erase(raw, '\0');
   std::string_view v = Trim(raw);
   if (Quoted(v)) v = v.substr(1, v.size() - 2);
-  const std::string value = text::FirstChars(ToUtf8(v, doc.utf8), kMaxValueChars);
+  std::string value = ToUtf8(v, doc.utf8);
+  // A text of at most 1023 bytes has at most 1023 characters.
+  if (value.size() > kMaxValueChars) value = text::FirstChars(value, kMaxValueChars);
   return text::TrimSpaces(value);
 }
 

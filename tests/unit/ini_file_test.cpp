@@ -359,6 +359,17 @@ TEST_F(IniFileTest, UnwritableTargetsAreIgnored) {
   EXPECT_EQ(Entries(), std::vector<std::string>{"info.vl"});
 }
 
+TEST_F(IniFileTest, APipeAtThePathReadsAsEmptyWithoutWaiting) {
+  // Opening a pipe that nobody writes to would wait for ever.
+  ASSERT_EQ(::mkfifo(path_.c_str(), 0600), 0);
+  classIniFile ini(path_);
+  EXPECT_EQ(ini.GetIniKey("juNum:1", "name( 0 )"), "");
+  ini.WriteIniKey("juNum:1", "name( 0 )", "a");  // not a file: left alone
+  struct stat st {};
+  ASSERT_EQ(::stat(path_.c_str(), &st), 0);
+  EXPECT_TRUE(S_ISFIFO(st.st_mode));
+}
+
 TEST_F(IniFileTest, ReadOnlyFileKeepsItsContent) {
   if (::geteuid() == 0) GTEST_SKIP() << "root writes any file";
   Put("[a]\r\nk=1\r\n");
