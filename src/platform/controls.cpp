@@ -143,24 +143,24 @@ Control& Form::Add(const std::string& name, ControlKind kind, int index) {
   return c;
 }
 
-Control* Form::Find(const std::string& name, int index) {
-  auto it = byName_.find({name, index});
+Control* Form::Find(std::string_view name, int index) {
+  auto it = byName_.find(std::pair<std::string_view, int>{name, index});
   return it == byName_.end() ? nullptr : it->second;
 }
-const Control* Form::Find(const std::string& name, int index) const {
-  auto it = byName_.find({name, index});
+const Control* Form::Find(std::string_view name, int index) const {
+  auto it = byName_.find(std::pair<std::string_view, int>{name, index});
   return it == byName_.end() ? nullptr : it->second;
 }
 Control& Form::Get(const std::string& name, int index, ControlKind kind) {
   return Add(name, kind, index);
 }
 Control* Form::Find(const ControlName& name, int index) {
-  Control* c = Find(std::string(name.name), index);
+  Control* c = Find(std::string_view(name.name), index);
   if (c) CheckKind(*c, name.kind);
   return c;
 }
 const Control* Form::Find(const ControlName& name, int index) const {
-  const Control* c = Find(std::string(name.name), index);
+  const Control* c = Find(std::string_view(name.name), index);
   if (c) CheckKind(*c, name.kind);
   return c;
 }
@@ -226,19 +226,19 @@ bool Form::HasHandler(const std::string& control, UiEventType type) const {
   return handlers_.count({control, type}) > 0;
 }
 
-Form& Ui::form(const std::string& name) {
+Form& Ui::form(std::string_view name) {
   auto it = forms_.find(name);
   if (it != forms_.end()) return *it->second;
-  auto& f = forms_[name];
-  f = std::make_unique<Form>(name);
-  f->onKindMismatch = [this, name](const KindMismatch& m) {
+  auto& f = forms_[std::string(name)];
+  f = std::make_unique<Form>(std::string(name));
+  f->onKindMismatch = [this, name = std::string(name)](const KindMismatch& m) {
     if (onKindMismatch) onKindMismatch(name, m);
   };
   if (onFormCreated) onFormCreated(*f);
   return *f;
 }
 
-Form* Ui::Find(const std::string& name) {
+Form* Ui::Find(std::string_view name) {
   auto it = forms_.find(name);
   return it == forms_.end() ? nullptr : it->second.get();
 }

@@ -8,6 +8,9 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace tavrel::platform {
@@ -209,8 +212,8 @@ class Form : private FormState {
   // Controls: created once, found by name and index. A control asked for under a
   // kind it does not have is still returned, and the mismatch is recorded.
   Control& Add(const std::string& name, ControlKind kind, int index = -1);
-  Control* Find(const std::string& name, int index = -1);
-  const Control* Find(const std::string& name, int index = -1) const;
+  Control* Find(std::string_view name, int index = -1);
+  const Control* Find(std::string_view name, int index = -1) const;
   // Finds a control, creating it with the given kind when it does not exist yet.
   Control& Get(const std::string& name, int index = -1, ControlKind kind = ControlKind::Picture);
   Control& Get(const ControlName& c, int index = -1) { return Get(c.name, index, c.kind); }
@@ -273,7 +276,24 @@ class Form : private FormState {
   friend class Ui;
   std::string name_;
   std::vector<std::unique_ptr<Control>> controls_;
-  std::map<std::pair<std::string, int>, Control*> byName_;
+  // Looked up with a view of the name: a lookup builds no string (handlers look
+  // controls up by name many times a packet).
+  struct KeyHash {
+    using is_transparent = void;
+    static std::size_t Of(std::string_view name, int index) {
+      return std::hash<std::string_view>{}(name) * 31 + static_cast<std::size_t>(index);
+    }
+    std::size_t operator()(const std::pair<std::string_view, int>& k) const { return Of(k.first, k.second); }
+    std::size_t operator()(const std::pair<std::string, int>& k) const { return Of(k.first, k.second); }
+  };
+  struct KeyEqual {
+    using is_transparent = void;
+    template <class A, class B>
+    bool operator()(const A& a, const B& b) const {
+      return a.second == b.second && std::string_view(a.first) == std::string_view(b.first);
+    }
+  };
+  std::unordered_map<std::pair<std::string, int>, Control*, KeyHash, KeyEqual> byName_;
   void CheckKind(const Control& c, ControlKind wanted) const;
   mutable std::vector<KindMismatch> mismatches_;
   std::map<std::pair<std::string, UiEventType>, std::vector<Handler>> handlers_;
@@ -283,9 +303,9 @@ class Form : private FormState {
 // All forms of the program.
 class Ui {
  public:
-  Form& form(const std::string& name);  // created on first use
-  Form* Find(const std::string& name);
-  const std::map<std::string, std::unique_ptr<Form>>& Forms() const { return forms_; }
+  Form& form(std::string_view name);  // created on first use
+  Form* Find(std::string_view name);
+  const std::map<std::string, std::unique_ptr<Form>, std::less<>>& Forms() const { return forms_; }
   // Called when a form is created, so a backend can attach a window to it.
   std::function<void(Form&)> onFormCreated;
   // Called for every lookup of a control under the wrong kind, in any form.
@@ -300,7 +320,7 @@ class Ui {
   void Restore(const Saved& saved);
 
  private:
-  std::map<std::string, std::unique_ptr<Form>> forms_;
+  std::map<std::string, std::unique_ptr<Form>, std::less<>> forms_;
 };
 
 }  // namespace tavrel::platform
