@@ -43,8 +43,6 @@ struct Hooks {
   std::function<void(const std::string& text, const Info& info)> chatReceived;
   // The seat-change display after a Continue (hand end), owned by the departures.
   std::function<void()> seatChangeDisplay;
-  // A ClaimOptions for the local player (round flow), shown by the offer buttons (input).
-  std::function<void()> showOffer;
   // A UserInfo arrived (players): the prop plug-in is loaded unless the table has props off (props).
   std::function<void(bool propsOff)> loadProps;
 };

@@ -7,6 +7,7 @@
 #include "sound/sound.h"
 #include "view/hand_view.h"
 #include "view/layout.h"
+#include "view/offer_buttons.h"
 #include "view/own_discard.h"
 #include "view/pictures.h"
 #include "view/row_layout.h"
@@ -202,6 +203,8 @@ bool OwnDiscardShownByInput(const ClientContext& ctx) {
 
 void OnDrawTile(ClientContext& ctx) {
   const Info info = ctx.session.info;
+  // Whoever draws, the claims on the last discard are settled.
+  view::OfferOvertaken(ctx);
   ctx.sched.ContinueClockOn = false;
   ctx.table.DrawValueOne = info.value[1] == 1 ? kTrue : kFalse;
   PutTilesInRow(ctx, info.Seat, 1, info.value);
@@ -243,6 +246,8 @@ void ShowDiscard(ClientContext& ctx, int seatMask, int tile) {
   if (tile == 0) return;
   const int d = RelSeat(t, seatMask);
   if (d == 0 && !shownByInput) TakeOwnDiscardFromHand(ctx, tile);
+  // A discard the player did not make here ends whatever the player was deciding.
+  if (d != 0 || !shownByInput) view::OfferOvertaken(ctx);
   t.LastDiscardSeat = static_cast<std::uint8_t>(d);
   sound::PlayTileVoice(ctx, d, tile);
   if (d == 0) {
@@ -303,7 +308,7 @@ void LayIntoDiscardRow(ClientContext& ctx, int d, int image) {
 
 void OnClaimOptions(ClientContext& ctx) {
   if ((ctx.session.info.Seat & 0xF) != (ctx.table.custom[0].seat & 0xF)) return;
-  if (ctx.hooks.showOffer) ctx.hooks.showOffer();
+  view::ShowOffer(ctx, ctx.session.info.value[0] & 0xFF, ctx.session.RecvPacket);
 }
 
 void BlinkTask(ClientContext& ctx) {

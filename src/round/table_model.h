@@ -103,6 +103,19 @@ struct Table {
   std::int16_t IndicatorPosition = -1;
   Bool16 RestoreDone = kFalse;
 
+  // ---- Claims (filled by the claim handling; cleared here) ----
+  // Relative seat of the hand's first 胡; -1 while nobody has won.
+  std::int16_t WinnerSeat = -1;
+  // Replacement tiles the other seats drew after their gangs, shown face down until
+  // the player turns them over after the hand.
+  struct ReplacementTile {
+    std::int16_t image = -1;
+    std::int16_t code = 0;
+    std::uint8_t seat = 0;  // relative seat
+  };
+  std::array<ReplacementTile, 16> ReplacementTiles{};
+  int ReplacementTileCount = 0;
+
   // ---- Showdown (filled by the showdown handler; cleared here) ----
   std::array<std::array<std::int16_t, 4>, kSlotCount> RevealedTiles{};  // [k][relative seat]
   std::array<std::uint8_t, 5> PeekTiles{};

@@ -69,6 +69,8 @@ void ResetSeats(ClientContext& ctx) {
   for (auto& row : t.RevealedTiles) row.fill(0);
   for (auto& entry : t.SeatSetAside) entry.fill(0);
   t.Playing = false;
+  t.WinnerSeat = -1;
+  t.ReplacementTileCount = 0;
   t.RowDiscards.fill(0);
   t.SeatsCleared = true;
 }

@@ -46,9 +46,12 @@ void SoundInit(ClientContext& ctx) {
 }
 
 void PlayShared(ClientContext& ctx, const std::string& path, bool loop) {
+  if (ctx.platform.clock().NowMs() < ctx.sound.SharedHeldUntilMs) return;
   // A file that cannot be played leaves the channel silent; the switches stay.
   Device(ctx).Play(platform::kSharedChannel, path, loop);
 }
+
+void HoldSounds(ClientContext& ctx, int ms) { ctx.sound.SharedHeldUntilMs = ctx.platform.clock().NowMs() + ms; }
 
 void StopShared(ClientContext& ctx) { Check(ctx, Device(ctx).Stop(platform::kSharedChannel)); }
 

@@ -47,6 +47,9 @@ void SetUpSound(ClientContext& ctx);
 void SoundInit(ClientContext& ctx);
 
 void PlayShared(ClientContext& ctx, const std::string& path, bool loop);
+// For ms milliseconds nothing new starts on the shared channel (a claim voice is
+// heard out).
+void HoldSounds(ClientContext& ctx, int ms);
 void StopShared(ClientContext& ctx);
 // level 0..3000 sets (level - 3000) hundredths of a decibel.
 void SetSharedVolume(ClientContext& ctx, int level);

@@ -15,6 +15,8 @@ struct SoundState {
   // The voice code each position drew, so that the collection switch can give it back.
   std::array<std::string, 4> AssignedVoiceCode{};
   std::array<int, 4> AssignedVoiceNumber{};
+  // Until this moment (ms of the platform clock) the shared channel keeps what it plays.
+  long long SharedHeldUntilMs = 0;
 };
 
 }  // namespace tavrel::sound
