@@ -104,8 +104,12 @@ void AutoMove(ClientContext& ctx) {
   ctx.table.DiscardAllowed = round::kFalse;
   // The newest tile: the hand keeps the drawn one last, unsorted.
   const SlotRange hand = OwnConcealedSlots(ctx);
-  if (hand.Empty()) return;
-  DiscardOwnTile(ctx, hand.Last());
+  const auto& tiles = ctx.table.custom[0].tiles;
+  for (int k = hand.Last(); k >= hand.first; --k)
+    if (round::IsTileCode(tiles[k].code)) {
+      DiscardOwnTile(ctx, k);
+      return;
+    }
 }
 
 void ResetDecision(ClientContext& ctx) {

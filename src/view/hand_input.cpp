@@ -87,7 +87,7 @@ void TableMouseMove(ClientContext& ctx, double x, double y) {
 
 void DiscardByPlayer(ClientContext& ctx, int slot) {
   round::Table& t = ctx.table;
-  if (t.SpectatorMode != round::kFalse) return;
+  if (t.SpectatorMode != round::kFalse || !round::IsTileCode(t.custom[0].tiles[slot].code)) return;
   // A discard allowed for a hand that no longer owes one (the server has moved for the
   // player meanwhile) is stale: the tile stays.
   if (!OwnHandMustDiscard(ctx)) {

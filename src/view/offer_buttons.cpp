@@ -179,6 +179,7 @@ void OperationClick(ClientContext& ctx, int index) {
   if (index < 0 || index >= kOfferButtonCount) return;
   InputState& in = ctx.view.input;
   if (in.OfferButtonState[index] != kButtonLive || !ctx.session.TableActive || in.DecisionState >= kAnswered) return;
+  if (!Button(ctx, index).Visible()) return;  // no offer shown for a hand without tiles
   if (index != kPassButton) {
     in.Countdown = 0;
     ctx.sched.TurnClockOn = false;

@@ -49,6 +49,7 @@ void DiscardOwnTile(ClientContext& ctx, int slot) {
   if (!hand.Contains(slot)) return;
   round::PlayerEntry& own = ctx.table.custom[0];
   const int code = own.tiles[slot].code;
+  if (!round::IsTileCode(code)) return;  // an empty slot of a row that claims more tiles
   Info info;
   info.Cmd = cmd::kDiscardTile;
   info.Seat = own.seat;
