@@ -140,7 +140,9 @@ TEST_F(InputBadInput, OffersToAHandOfNoTilesOrOfMoreThanTheRowHolds) {
       }
       for (Act a : kAllActs) Do(a);
       ExpectAllowed(options, count % 3 == 2);
-      if (count == 0) EXPECT_TRUE(Replies().empty()) << "nothing offered on screen, nothing answered";
+      if (count == 0) {
+        EXPECT_TRUE(Replies().empty()) << "nothing offered on screen, nothing answered";
+      }
     }
   }
 }
@@ -178,7 +180,9 @@ TEST_F(InputBadInput, TheServerMovingOnRacesTheAnswer) {
         Do(answer);
         if (!moveFirst) serverMoves();
         ExpectAllowed(options, ownTurn);
-        if (ownTurn && moveFirst) EXPECT_TRUE(Discards().empty()) << "the server discarded for the player already";
+        if (ownTurn && moveFirst) {
+          EXPECT_TRUE(Discards().empty()) << "the server discarded for the player already";
+        }
         if (HasFailure()) return;
       }
 }
