@@ -48,11 +48,7 @@ void Table::Advance(std::int64_t now) {
     if (hand_ && !hand_->Over() && phase_ == Phase::kPlaying) {
       if (botDueAt_ >= 0 && now >= botDueAt_) {
         botDueAt_ = -1;
-        for (int s = 0; s < 4 && !hand_->Over(); ++s)
-          if (BotPlays(s) && hand_->Awaiting(s)) {
-            ActForSeat(s, true);
-            acted = true;
-          }
+        acted = ActForBots() || acted;
       }
       for (int s = 0; s < 4 && !hand_->Over(); ++s) {
         Seat& seat = seats_[s];
@@ -67,6 +63,26 @@ void Table::Advance(std::int64_t now) {
     }
     if (!acted) break;
   }
+}
+
+bool Table::ActForBots() {
+  // Watched or bot-only tables go one move per bot delay, so that a watcher can follow;
+  // elsewhere the bots answer in one go.
+  const bool paced = config_.bots == 4 || std::any_of(conns_.begin(), conns_.end(), [](const auto& c) {
+                       return c.second.role == Role::kSpectator;
+                     });
+  std::vector<int> due;
+  for (int s = 0; s < 4; ++s)
+    if (BotPlays(s) && hand_->Awaiting(s)) due.push_back(s);
+  bool acted = false;
+  for (int s : due) {
+    if (hand_->Over() || !hand_->Awaiting(s)) continue;
+    ActForSeat(s, true);
+    acted = true;
+    // The hand has moved on (a discard, a claim settled): the next move waits its turn.
+    if (paced && hand_->HasEvents()) break;
+  }
+  return acted;
 }
 
 std::int64_t Table::NextDeadline() const {
@@ -113,6 +129,7 @@ void Table::StartHand(std::int64_t now) {
   // The deal follows the ring order of the first human's client.
   for (int s = 3; s >= 0; --s)
     if (seats_[s].who == Occupant::kHuman) setup.dealAnchor = s;
+  for (int s = 0; s < 4; ++s) setup.meldSeats[s] = config_.botMelds && seats_[s].who == Occupant::kBot;
   hand_ = std::make_unique<Hand>(setup);
   log_.Event("hand " + std::to_string(handsPlayed_ + 1) + " starts; dealer seat " + std::to_string(dealer_));
   hand_->Start();
@@ -149,6 +166,8 @@ void Table::Route(const HandEvent& e, std::int64_t now) {
           ToViewers([&](int) { return DiscardPacket(ev.seat, ev.tile); });
         } else if constexpr (std::is_same_v<T, EvGang>) {
           ToViewers([&](int) { return ClaimResultPacket(ev.seat, ev.type, ev.tile); });
+        } else if constexpr (std::is_same_v<T, EvMeld>) {
+          ToViewers([&](int) { return MeldResultPacket(ev.seat, ev.type, ev.tiles); });
         } else if constexpr (std::is_same_v<T, EvWin>) {
           ToViewers([&](int) { return ClaimResultPacket(ev.seat, op::kWin, ev.tile); });
         } else if constexpr (std::is_same_v<T, EvOffer>) {
@@ -175,8 +194,8 @@ void Table::OfferTo(int seat, std::int64_t now) {
 
 void Table::ActForSeat(int seat, bool asBot) {
   if (asBot) {
-    const BotMove move = BotDecide(*hand_, seat);
-    hand_->Reply(seat, move.operation, kNoTile);
+    const BotMove move = config_.botMelds ? BotDecideWithMelds(*hand_, seat) : BotDecide(*hand_, seat);
+    hand_->Reply(seat, move.operation, move.replyTile);
     if (move.discard && !hand_->Over() && hand_->OwnTurn(seat)) hand_->Discard(seat, move.tile);
     return;
   }
