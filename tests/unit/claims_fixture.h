@@ -12,7 +12,7 @@ namespace tavrel::testing {
 struct ClaimsFixture : RoundFixture {
   static Packet Claim(int seatMask, int type, int a, int b, int c) { return Make(7, seatMask, {type, a, b, c}); }
   static Packet Gang(int seatMask, int type, int tile) { return Claim(seatMask, type, tile, tile, tile); }
-  static Packet Showdown(int seatMask, std::array<int, 4> values, std::array<int, 5> peek = {}) {
+  static Packet ShowdownPacket(int seatMask, std::array<int, 4> values, std::array<int, 5> peek = {}) {
     Packet p = Make(15, seatMask, values);
     for (int i = 0; i < 5; ++i) wire::PutU8(p, off::kShowdownPeek + i, static_cast<std::uint8_t>(peek[i]));
     return p;
