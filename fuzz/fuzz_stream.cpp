@@ -1,7 +1,8 @@
 // Arbitrary bytes from the server: through the socket's data event, the receive
 // task and DispatchCommand with every handler registered so far. Seeds under
 // fuzz/corpus/fuzz_stream: a recorded hand (login, seats, deal, draws and
-// discards, showdown, hand over) and a rejoin (TableReset and four SeatTiles).
+// discards, showdown, hand over), a rejoin (TableReset and four SeatTiles) and the
+// claims of a hand (pung, chow, gangs, 中 set aside, an added gang, two wins, the showdown).
 //
 // The client is built once per process; before each input it is put back as it
 // was right after the build (its state, its windows and the sim platform), so

@@ -23,6 +23,22 @@ std::string DescribeTable(ClientContext& ctx) {
         << " meldEnd=" << s.meldEnd << " red=" << s.redBonusCount << " wildBonus=" << s.wildBonusCount
         << " discards=" << t.RowDiscards[r] << " dealer=" << (s.isDealer != 0) << "\n";
   }
+  out << "claims type=" << t.ClaimType << " tiles=" << int(t.MeldTiles[0]) << "," << int(t.MeldTiles[1]) << ","
+      << int(t.MeldTiles[2]) << " hu=" << t.HuCount << " winner=" << t.WinnerSeat << " nextFromFront=" << (t.NextFromFront != 0)
+      << "\n";
+  for (int r = 0; r < 4; ++r) {
+    out << "gangtops " << r;
+    for (int k = 0; k < t.GangTopCount[r] && k < static_cast<int>(t.GangTops.size()); ++k) out << " " << t.GangTops[k][r];
+    out << "\n";
+  }
+  for (int r = 1; r < 4; ++r) {
+    out << "revealed " << r << " n=" << t.RevealedCount[r];
+    for (int k = 0; k < t.RevealedCount[r] && k < round::kSlotCount; ++k) out << " " << t.RevealedTiles[k][r];
+    out << "\n";
+  }
+  out << "peek count=" << int(t.PeekCount);
+  for (int k = 0; k < t.PeekCount && k < 5; ++k) out << " " << t.PeekPositions[k] << ":" << int(t.PeekTiles[k]);
+  out << "\n";
   platform::Form& main = ctx.main();
   auto caption = [&](const platform::ControlName& name, int index) {
     const platform::Control* c = main.Find(name, index);
@@ -82,6 +98,9 @@ std::string DescribeTable(ClientContext& ctx) {
   for (int i = 0; i < 5; ++i) control(ctl::Gang, i);
   control(ctl::Time_Img, -1);
   control(ctl::Number, -1);
+  for (int i = 0; i < 3; ++i) control(ctl::Speak, i);
+  for (int i = 0; i < 3; ++i) control(ctl::Image1, i);
+  control(ctl::Words, -1);
   return out.str();
 }
 
