@@ -157,6 +157,9 @@ class Table {
   // A seat changed hands between hands: the table is announced afresh once the humans continue.
   bool reseatPending_ = false;
   std::int64_t botDueAt_ = -1;
+  // A bots-only table shows a hand's result this many bot delays before the next hand.
+  static constexpr int kBotTableResultMoves = 5;
+  std::int64_t nextHandAt_ = 0;
   std::int64_t now_ = 0;
   std::vector<Outgoing> out_;
   std::vector<ConnId> closures_;

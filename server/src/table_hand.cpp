@@ -33,7 +33,7 @@ std::vector<Tile> ShowdownOrder(const Hand& hand, int seat) {
 void Table::Advance(std::int64_t now) {
   now_ = now;
   log_.SetClock(now);
-  if (phase_ == Phase::kBetween && config_.bots == 4) MaybeStartHand(now);
+  if (phase_ == Phase::kBetween && config_.bots == 4 && now >= nextHandAt_) MaybeStartHand(now);
   for (int guard = 0; guard < 10000; ++guard) {
     bool acted = false;
     for (int s = 0; s < 4; ++s) {
@@ -86,7 +86,8 @@ bool Table::ActForBots() {
 }
 
 std::int64_t Table::NextDeadline() const {
-  if (phase_ == Phase::kBetween && config_.bots == 4) return now_;  // a bots-only table goes on by itself
+  // A bots-only table goes on by itself, after a pause that lets a watcher see the result.
+  if (phase_ == Phase::kBetween && config_.bots == 4) return std::max(now_, nextHandAt_);
   std::int64_t next = -1;
   auto consider = [&](std::int64_t t) {
     if (t >= 0 && (next < 0 || t < next)) next = t;
@@ -103,6 +104,7 @@ std::int64_t Table::NextDeadline() const {
 
 void Table::MaybeStartHand(std::int64_t now) {
   if (phase_ != Phase::kBetween) return;
+  if (config_.bots == 4 && now < nextHandAt_) return;
   int connected = 0;
   for (const Seat& s : seats_) {
     if (s.who != Occupant::kHuman || s.conn < 0) continue;
@@ -259,6 +261,7 @@ void Table::FinishHand(std::int64_t now) {
   }
   phase_ = Phase::kBetween;
   botDueAt_ = -1;
+  nextHandAt_ = now + kBotTableResultMoves * config_.botDelayMs;
 
   if (config_.hands > 0 && handsPlayed_ >= config_.hands) {
     log_.Event("hand limit reached; table closes");
