@@ -1,37 +1,151 @@
 // Arbitrary bytes from the server: through the socket's data event, the receive
 // task and DispatchCommand with every handler registered so far. Seeds under
 // fuzz/corpus/fuzz_stream: a recorded hand (login, seats, deal, draws and
-// discards, showdown, hand over) and a rejoin (TableReset and four SeatTiles).
+// discards, showdown, hand over), a rejoin (TableReset and four SeatTiles) and the
+// claims of a hand (pung, chow, gangs, 中 set aside, an added gang, two wins, the showdown).
+//
+// The client is built once per process; before each input it is put back as it
+// was right after the build (its state, its windows and the sim platform), so
+// every input starts from the same connected client and none sees another's.
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
 
 #include "app/client_context.h"
 #include "platform/sim/sim_platform.h"
 #include "session/transport.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  using namespace tavrel;
+namespace {
+
+using namespace tavrel;
+
+struct ConnectedClient {
   platform::sim::SimPlatform p;
-  p.simLobby().windows.insert("Virel山庄");
-  ClientContext ctx(p);
-  InstallParts(ctx);
-  ctx.table.custom[0].name = "a";
-  ctx.Winsock1->RemoteHost = "127.0.0.1";
-  ctx.Winsock1->Connect();
-  p.RunPending();
+  ClientContext ctx{p};
+  std::shared_ptr<const ClientContext::SavedState> state;
+  std::shared_ptr<const platform::sim::SimPlatform::Checkpoint> platform;
+  std::filesystem::path folder;  // the program folder: the record file goes here
+
+  ConnectedClient() {
+    // In memory when it can be: a hand's end writes the record file.
+    const char* base = ::access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
+    std::string tmpl = std::string(base) + "/fuzz_stream.XXXXXX";
+    if (::mkdtemp(tmpl.data())) folder = tmpl;
+    p.programFolder = folder.string();
+    p.simLobby().windows.insert("Virel山庄");
+    InstallParts(ctx);
+    // The windows laid out as start-up lays them out, so that a run finds
+    // every control in place (and the put-back has none to remove).
+    if (ctx.hooks.prepareLayout) ctx.hooks.prepareLayout();
+    ctx.main().Show();
+    if (ctx.hooks.finishLayout) ctx.hooks.finishLayout();
+    ctx.table.custom[0].name = "a";
+    ctx.Winsock1->RemoteHost = "127.0.0.1";
+    ctx.Winsock1->Connect();
+    p.RunPending();
+    state = ctx.SaveState();
+    platform = p.Save();
+    cleanFolderTime = FolderTime();
+  }
+  ~ConnectedClient() {
+    std::error_code ec;
+    std::filesystem::remove_all(folder, ec);
+  }
+  void Reset() {
+    ctx.RestoreState(*state);
+    p.Rewind(*platform);
+    // Whatever the run wrote into the program folder goes; the folder's own
+    // time tells whether anything was made there.
+    if (FolderTime() == cleanFolderTime) return;
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) std::filesystem::remove_all(entry, ec);
+    cleanFolderTime = FolderTime();
+  }
+  std::int64_t FolderTime() const {
+    struct stat st {};
+    if (::stat(folder.c_str(), &st) != 0) return -1;
+    return static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+  }
+  std::int64_t cleanFolderTime = -1;
+};
+
+// What a run left that can be seen from outside, folded into one number.
+struct Digest {
+  std::uint64_t h = 1469598103934665603ull;
+  void Add(std::uint64_t v) {
+    for (int i = 0; i < 8; ++i, v >>= 8) h = (h ^ (v & 0xFF)) * 1099511628211ull;
+  }
+  void Add(const std::string& s) {
+    for (unsigned char c : s) Add(c);
+  }
+};
+
+std::uint64_t Run(ConnectedClient& client, const std::uint8_t* data, std::size_t size) {
+  client.Reset();
+  auto& p = client.p;
   auto* sock = p.socket(0);
-  // The first byte picks the chunk size, so arrivals split packets anywhere; a long
-  // input arrives in at most 64 pieces, so that an input costs its packets, not its bytes.
-  const std::size_t chunk = size ? std::max<std::size_t>(1 + data[0] * 3, size / 64 + 1) : 1;
+  // The first byte picks the chunk size (5 to 770 bytes, odd and even), so
+  // arrivals split packets anywhere; a long input arrives in at most 64 pieces,
+  // so that an input costs its packets, not its bytes. Time moves on by two
+  // ticks whenever another packet's worth has arrived, so the receive task
+  // meets whole and partial packets in the ring.
+  const std::size_t chunk = size ? std::max<std::size_t>(5 + data[0] * 3, size / 64 + 1) : 1;
+  std::size_t sinceTick = 0;
   for (std::size_t at = size ? 1 : 0; at < size && !p.ended; at += chunk) {
     const std::size_t n = at + chunk <= size ? chunk : size - at;
-    sock->PeerSendNow(platform::ByteVec(data + at, data + at + n));
-    p.Advance(100);
+    sock->PeerSendNow(data + at, n);
+    sinceTick += n;
+    if (sinceTick >= 272) {
+      sinceTick %= 272;
+      p.Advance(100);
+    }
   }
   // What is still queued is handled one packet a tick; then the timed tasks get a turn.
-  for (int tick = 0; tick < 400 && !p.ended && ctx.session.RecvRing.Queued() >= static_cast<int>(kPacketSize); ++tick)
-    p.Advance(50);
+  auto& ring = client.ctx.session.RecvRing;
+  for (int tick = 0; tick < 400 && !p.ended && ring.Queued() >= static_cast<int>(kPacketSize); ++tick) p.Advance(50);
   p.Advance(50 * 10);
+
+  Digest d;
+  for (auto b : sock->sent) d.Add(b);
+  d.Add(static_cast<std::uint64_t>(p.Now()));
+  d.Add(p.ended);
+  for (const auto& box : p.boxes) d.Add(box.text);
+  for (const auto& m : p.simLobby().posted) d.Add(static_cast<std::uint64_t>(m.message));
+  for (const auto& [name, form] : client.ctx.ui.Forms()) {
+    d.Add(name);
+    d.Add(form->Revision());
+    d.Add(form->Controls().size());
+  }
+  const auto& sc = client.ctx.sched;
+  d.Add(sc.SendPending + 2 * sc.RecvPending + 4 * sc.LoginPending + 8 * sc.BlinkOn + 16 * sc.ConnWatch);
+  d.Add(static_cast<std::uint64_t>(sc.LostCount));
+  return d.h;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  static ConnectedClient client;
+  static std::vector<std::uint8_t> previous;
+  static unsigned count = 0;
+  const std::uint64_t result = Run(client, data, size);
+  // Now and then an input runs again after another one: it must leave the same.
+  if (++count % 64 == 0 && !previous.empty()) {
+    Run(client, previous.data(), previous.size());
+    if (Run(client, data, size) != result) {
+      std::fprintf(stderr, "fuzz_stream: the same input gave another result after another input ran\n");
+      std::abort();
+    }
+  }
+  previous.assign(data, data + size);
   return 0;
 }

@@ -91,8 +91,9 @@ void Hand::BeginTurn(int seat) {
   turnSeat_ = seat;
   const auto& row = rows_[seat];
   int options = 0;
-  if (IsWinningHand(row.concealed, static_cast<int>(row.gangs.size()), wild_)) options |= opt::kWin;
+  if (IsWinningHand(row.concealed, SetsLaid(seat), wild_)) options |= opt::kWin;
   if (wall_.Remaining() > 0 && !ConcealedGangTiles(row.concealed, wild_).empty()) options |= opt::kConcealedGang;
+  if (wall_.Remaining() > 0 && !AddedGangTiles(seat).empty()) options |= opt::kAddedGang;
   if (options != 0) options |= opt::kPass;
   turnOptions_ = options;
   Emit(EvOffer{seat, options, true});
@@ -131,14 +132,11 @@ bool Hand::Reply(int seat, int operation, Tile tile) {
         for (int i = 0; i < 4; ++i) RemoveOne(seat, tile);
         row.gangs.push_back({tile, op::kConcealedGang});
         Emit(EvGang{seat, op::kConcealedGang, tile});
-        if (!DrawFor(seat, true)) {
-          EndHand();
-          return true;
-        }
-        row.lastDrawAfterGang = true;
-        if (SetAsideRedDragons(seat)) BeginTurn(seat);
+        AfterGang(seat);
         return true;
       }
+      case op::kAddedGang:
+        return (turnOptions_ & opt::kAddedGang) && AddedGang(seat, tile);
       default:
         return false;
     }
@@ -146,7 +144,9 @@ bool Hand::Reply(int seat, int operation, Tile tile) {
   // On another seat's discard.
   const int offered = claimOptions_[seat];
   const bool legal = operation == op::kPass || (operation == op::kWin && (offered & opt::kWin)) ||
-                     (operation == op::kExposedGang && (offered & opt::kExposedGang));
+                     (operation == op::kExposedGang && (offered & opt::kExposedGang)) ||
+                     (operation == op::kPung && (offered & opt::kPung)) ||
+                     (operation == op::kChow && (offered & opt::kChow));
   if (!legal) return false;
   claimReplies_[seat] = operation;
   for (int s = 0; s < 4; ++s)
@@ -175,8 +175,9 @@ bool Hand::Discard(int seat, Tile tile) {
     std::vector<Tile> with = r.concealed;
     with.push_back(tile);
     int options = 0;
-    if (IsWinningHand(with, static_cast<int>(r.gangs.size()), wild_)) options |= opt::kWin;
+    if (IsWinningHand(with, SetsLaid(s), wild_)) options |= opt::kWin;
     if (wall_.Remaining() > 0 && CanExposedGang(r.concealed, tile, wild_)) options |= opt::kExposedGang;
+    options |= MeldOptions(s, tile);
     if (options == 0) continue;
     claimOptions_[s] = options | opt::kPass;
     anyOffer = true;
@@ -212,15 +213,21 @@ void Hand::ResolveClaims() {
     row.gangs.push_back({claimTile_, op::kExposedGang});
     rows_[discarder_].discardsInRow -= 1;
     Emit(EvGang{s, op::kExposedGang, claimTile_});
-    if (!DrawFor(s, true)) {
-      EndHand();
-      return;
-    }
-    row.lastDrawAfterGang = true;
-    if (SetAsideRedDragons(s)) BeginTurn(s);
+    AfterGang(s);
     return;
   }
+  if (ResolveMelds()) return;
   NextDraw((discarder_ + 1) % 4);
+}
+
+void Hand::AfterGang(int seat) {
+  // The replacement from the back of the wall, then the seat's turn.
+  if (!DrawFor(seat, true)) {
+    EndHand();
+    return;
+  }
+  rows_[seat].lastDrawAfterGang = true;
+  if (SetAsideRedDragons(seat)) BeginTurn(seat);
 }
 
 void Hand::NextDraw(int seat) {

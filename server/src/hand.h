@@ -15,6 +15,8 @@ namespace tavrel::server {
 // Claim operations and option bits, as the wire carries them.
 namespace op {
 inline constexpr int kPass = 1;
+inline constexpr int kChow = 4;
+inline constexpr int kPung = 8;
 inline constexpr int kExposedGang = 16;
 inline constexpr int kConcealedGang = 32;
 inline constexpr int kAddedGang = 64;  // also: a 中 set aside
@@ -22,6 +24,9 @@ inline constexpr int kWin = 128;
 }  // namespace op
 namespace opt {
 inline constexpr int kPass = 0x01;
+inline constexpr int kChow = 0x04;  // never offered to a player's client: bots only
+inline constexpr int kPung = 0x08;  // the same
+inline constexpr int kAddedGang = 0x40;
 inline constexpr int kExposedGang = 0x10;
 inline constexpr int kConcealedGang = 0x20;
 inline constexpr int kWin = 0x80;
@@ -34,23 +39,32 @@ struct EvWild { Tile wild; Tile indicator; };
 struct EvSetAside { int seat; Tile tile; };
 struct EvDiscard { int seat; Tile tile; };
 struct EvGang { int seat; int type; Tile tile; };
+// A chow or pung on a discard: the seat's two tiles, then the claimed one.
+struct EvMeld { int seat; int type; std::array<Tile, 3> tiles; };
 struct EvWin { int seat; Tile tile; bool selfDrawn; };
 // A decision is open for the seat: after its own draw (`ownTurn`, a discard is due)
 // or on another seat's discard. `options` is the option byte.
 struct EvOffer { int seat; int options; bool ownTurn; };
 struct EvHandEnd {};
-using HandEvent = std::variant<EvNewHand, EvDeal, EvDraw, EvWild, EvSetAside, EvDiscard, EvGang, EvWin,
+using HandEvent = std::variant<EvNewHand, EvDeal, EvDraw, EvWild, EvSetAside, EvDiscard, EvGang, EvMeld, EvWin,
                                EvOffer, EvHandEnd>;
 
 struct Gang {
   Tile tile;
-  int type;  // op::kExposedGang or op::kConcealedGang
+  int type;  // op::kExposedGang, op::kConcealedGang or op::kAddedGang
+};
+
+// An open chow or pung (the tiles in the order announced).
+struct Meld {
+  int type;  // op::kChow or op::kPung
+  std::array<Tile, 3> tiles;
 };
 
 struct SeatRow {
   std::vector<Tile> concealed;  // in arrival order; the newest tile last
   std::vector<Tile> setAside;   // 中 tiles
   std::vector<Gang> gangs;
+  std::vector<Meld> melds;
   int discardsInRow = 0;        // discards still lying in the seat's row
   bool lastDrawAfterGang = false;
 };
@@ -60,6 +74,8 @@ struct HandSetup {
   std::array<int, 4> dice{1, 1, 1, 1};
   std::vector<Tile> shuffled;  // the whole set, shuffled; the first 84 form the wall
   int dealAnchor = 0;          // the seat whose client's deal order the wall follows
+  // Seats that may claim 吃 and 碰 on each other's discards (bots under --bot-melds).
+  std::array<bool, 4> meldSeats{};
 };
 
 struct HandOutcome {
@@ -91,6 +107,7 @@ class Hand {
   bool Discard(int seat, Tile tile);
 
   std::vector<HandEvent> TakeEvents();
+  bool HasEvents() const { return !events_.empty(); }
 
   const SeatRow& Row(int seat) const { return rows_[seat]; }
   const Wall& wall() const { return wall_; }
@@ -101,6 +118,10 @@ class Hand {
   const HandOutcome& Outcome() const { return outcome_; }
   // The tile the seat drew last (the one an automatic move throws).
   Tile LastDrawn(int seat) const;
+  // Sets the seat has laid down: gangs, chows and pungs.
+  int SetsLaid(int seat) const;
+  // Held tiles that would join one of the seat's pungs.
+  std::vector<Tile> AddedGangTiles(int seat) const;
 
  private:
   enum class Phase { kDealing, kTurn, kClaims, kOver };
@@ -113,6 +134,11 @@ class Hand {
   void ResolveClaims();
   void EndHand();
   void RemoveOne(int seat, Tile t);
+  // 吃 and 碰 (hand_melds.cpp).
+  int MeldOptions(int seat, Tile discard) const;
+  bool ResolveMelds();
+  bool AddedGang(int seat, Tile tile);
+  void AfterGang(int seat);
 
   HandSetup setup_;
   Wall wall_;

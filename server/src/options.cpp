@@ -36,6 +36,7 @@ std::string Usage() {
          "  --base N              coins per point, the room's base stake (default 10)\n"
          "  --ready-first-hand    start the first hand without waiting for the humans' Continue (tests)\n"
          "  --bot-leaves-after N  after hand N a bot leaves and another takes its seat (tests; default 0: never)\n"
+         "  --bot-melds           bots claim 吃 and 碰 on each other's discards and gang whenever they can\n"
          "Prints 'listening on HOST:PORT' once it accepts connections.\n";
 }
 
@@ -52,6 +53,10 @@ std::optional<ServerOptions> ParseOptions(int argc, char** argv, std::string& me
     }
     if (arg == "--ready-first-hand") {
       o.table.readyFirstHand = true;
+      continue;
+    }
+    if (arg == "--bot-melds") {
+      o.table.botMelds = true;
       continue;
     }
     if (i + 1 >= argc) {

@@ -118,13 +118,17 @@ Packet ClaimResultPacket(int seat, int type, Tile tile) {
   return Basic(cmd::kClaimResult, MaskOf(seat), {type, meld ? tile : 0, meld ? tile : 0, tile});
 }
 
+Packet MeldResultPacket(int seat, int type, const std::array<Tile, 3>& tiles) {
+  return Basic(cmd::kClaimResult, MaskOf(seat), {type, tiles[0], tiles[1], tiles[2]});
+}
+
 Packet DiscardPacket(int seat, Tile tile) { return Basic(cmd::kDiscardTile, MaskOf(seat), {0, 0, 0, tile}); }
 
 Packet ShowdownPacket(int seat, std::span<const Tile> upToFour, const std::array<Tile, 5>& peek) {
   std::array<int, 4> v{};
   for (std::size_t i = 0; i < 4 && i < upToFour.size(); ++i) v[i] = upToFour[i];
   Packet p = Basic(cmd::kHandShowdown, MaskOf(seat), v);
-  for (int i = 0; i < 5; ++i) w::PutU8(p, 16 + i, peek[i]);
+  for (std::size_t i = 0; i < off::kShowdownPeekCount; ++i) w::PutU8(p, off::kShowdownPeek + i, peek[i]);
   return p;
 }
 

@@ -57,6 +57,8 @@ Packet DrawPacket(int seat, Tile tileOrZero);
 Packet HandParamsPacket(Tile wild, Tile indicator);
 Packet ClaimOptionsPacket(int seat, int options, int decisionSeconds);
 Packet ClaimResultPacket(int seat, int type, Tile tile);
+// A chow or pung: the seat's two tiles in value(1), value(2), the claimed one in value(3).
+Packet MeldResultPacket(int seat, int type, const std::array<Tile, 3>& tiles);
 Packet DiscardPacket(int seat, Tile tile);
 Packet ShowdownPacket(int seat, std::span<const Tile> upToFour, const std::array<Tile, 5>& peek);
 

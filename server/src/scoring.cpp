@@ -18,6 +18,8 @@ int MissingSuits(const SeatRow& row, Tile extra, Tile wild) {
   };
   for (Tile t : row.concealed) note(t);
   for (const Gang& g : row.gangs) note(g.tile);
+  for (const Meld& m : row.melds)
+    for (Tile t : m.tiles) note(t);
   if (extra != kNoTile) note(extra);
   return 3 - (present[0] + present[1] + present[2]);
 }
@@ -33,6 +35,8 @@ bool PureSuit(const SeatRow& row, Tile extra, Tile wild) {
   };
   for (Tile t : row.concealed) note(t);
   for (const Gang& g : row.gangs) note(g.tile);
+  for (const Meld& m : row.melds)
+    for (Tile t : m.tiles) note(t);
   if (extra != kNoTile) note(extra);
   return pure && suit != 0;
 }

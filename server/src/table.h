@@ -35,6 +35,7 @@ struct TableConfig {
   int coinsPerPoint = 10;       // also the room's base stake
   bool readyFirstHand = false;  // tests: the first hand starts without the humans' Continue
   int botLeavesAfter = 0;       // tests: after this hand a bot leaves and another takes its seat; 0 = never
+  bool botMelds = false;        // bots claim 吃 and 碰 on each other's discards and gang whenever they can
 };
 
 struct Outgoing {
@@ -136,6 +137,7 @@ class Table {
   void Route(const HandEvent& e, std::int64_t now);
   void OfferTo(int seat, std::int64_t now);
   void ActForSeat(int seat, bool asBot);
+  bool ActForBots();
   void FinishHand(std::int64_t now);
   void SendShowdown();
   void ReleaseDepartures();
@@ -155,6 +157,9 @@ class Table {
   // A seat changed hands between hands: the table is announced afresh once the humans continue.
   bool reseatPending_ = false;
   std::int64_t botDueAt_ = -1;
+  // A bots-only table shows a hand's result this many bot delays before the next hand.
+  static constexpr int kBotTableResultMoves = 5;
+  std::int64_t nextHandAt_ = 0;
   std::int64_t now_ = 0;
   std::vector<Outgoing> out_;
   std::vector<ConnId> closures_;

@@ -33,7 +33,7 @@ std::vector<Tile> ShowdownOrder(const Hand& hand, int seat) {
 void Table::Advance(std::int64_t now) {
   now_ = now;
   log_.SetClock(now);
-  if (phase_ == Phase::kBetween && config_.bots == 4) MaybeStartHand(now);
+  if (phase_ == Phase::kBetween && config_.bots == 4 && now >= nextHandAt_) MaybeStartHand(now);
   for (int guard = 0; guard < 10000; ++guard) {
     bool acted = false;
     for (int s = 0; s < 4; ++s) {
@@ -48,11 +48,7 @@ void Table::Advance(std::int64_t now) {
     if (hand_ && !hand_->Over() && phase_ == Phase::kPlaying) {
       if (botDueAt_ >= 0 && now >= botDueAt_) {
         botDueAt_ = -1;
-        for (int s = 0; s < 4 && !hand_->Over(); ++s)
-          if (BotPlays(s) && hand_->Awaiting(s)) {
-            ActForSeat(s, true);
-            acted = true;
-          }
+        acted = ActForBots() || acted;
       }
       for (int s = 0; s < 4 && !hand_->Over(); ++s) {
         Seat& seat = seats_[s];
@@ -69,8 +65,29 @@ void Table::Advance(std::int64_t now) {
   }
 }
 
+bool Table::ActForBots() {
+  // Watched or bot-only tables go one move per bot delay, so that a watcher can follow;
+  // elsewhere the bots answer in one go.
+  const bool paced = config_.bots == 4 || std::any_of(conns_.begin(), conns_.end(), [](const auto& c) {
+                       return c.second.role == Role::kSpectator;
+                     });
+  std::vector<int> due;
+  for (int s = 0; s < 4; ++s)
+    if (BotPlays(s) && hand_->Awaiting(s)) due.push_back(s);
+  bool acted = false;
+  for (int s : due) {
+    if (hand_->Over() || !hand_->Awaiting(s)) continue;
+    ActForSeat(s, true);
+    acted = true;
+    // The hand has moved on (a discard, a claim settled): the next move waits its turn.
+    if (paced && hand_->HasEvents()) break;
+  }
+  return acted;
+}
+
 std::int64_t Table::NextDeadline() const {
-  if (phase_ == Phase::kBetween && config_.bots == 4) return now_;  // a bots-only table goes on by itself
+  // A bots-only table goes on by itself, after a pause that lets a watcher see the result.
+  if (phase_ == Phase::kBetween && config_.bots == 4) return std::max(now_, nextHandAt_);
   std::int64_t next = -1;
   auto consider = [&](std::int64_t t) {
     if (t >= 0 && (next < 0 || t < next)) next = t;
@@ -87,6 +104,7 @@ std::int64_t Table::NextDeadline() const {
 
 void Table::MaybeStartHand(std::int64_t now) {
   if (phase_ != Phase::kBetween) return;
+  if (config_.bots == 4 && now < nextHandAt_) return;
   int connected = 0;
   for (const Seat& s : seats_) {
     if (s.who != Occupant::kHuman || s.conn < 0) continue;
@@ -113,6 +131,7 @@ void Table::StartHand(std::int64_t now) {
   // The deal follows the ring order of the first human's client.
   for (int s = 3; s >= 0; --s)
     if (seats_[s].who == Occupant::kHuman) setup.dealAnchor = s;
+  for (int s = 0; s < 4; ++s) setup.meldSeats[s] = config_.botMelds && seats_[s].who == Occupant::kBot;
   hand_ = std::make_unique<Hand>(setup);
   log_.Event("hand " + std::to_string(handsPlayed_ + 1) + " starts; dealer seat " + std::to_string(dealer_));
   hand_->Start();
@@ -149,6 +168,8 @@ void Table::Route(const HandEvent& e, std::int64_t now) {
           ToViewers([&](int) { return DiscardPacket(ev.seat, ev.tile); });
         } else if constexpr (std::is_same_v<T, EvGang>) {
           ToViewers([&](int) { return ClaimResultPacket(ev.seat, ev.type, ev.tile); });
+        } else if constexpr (std::is_same_v<T, EvMeld>) {
+          ToViewers([&](int) { return MeldResultPacket(ev.seat, ev.type, ev.tiles); });
         } else if constexpr (std::is_same_v<T, EvWin>) {
           ToViewers([&](int) { return ClaimResultPacket(ev.seat, op::kWin, ev.tile); });
         } else if constexpr (std::is_same_v<T, EvOffer>) {
@@ -175,8 +196,8 @@ void Table::OfferTo(int seat, std::int64_t now) {
 
 void Table::ActForSeat(int seat, bool asBot) {
   if (asBot) {
-    const BotMove move = BotDecide(*hand_, seat);
-    hand_->Reply(seat, move.operation, kNoTile);
+    const BotMove move = config_.botMelds ? BotDecideWithMelds(*hand_, seat) : BotDecide(*hand_, seat);
+    hand_->Reply(seat, move.operation, move.replyTile);
     if (move.discard && !hand_->Over() && hand_->OwnTurn(seat)) hand_->Discard(seat, move.tile);
     return;
   }
@@ -240,6 +261,7 @@ void Table::FinishHand(std::int64_t now) {
   }
   phase_ = Phase::kBetween;
   botDueAt_ = -1;
+  nextHandAt_ = now + kBotTableResultMoves * config_.botDelayMs;
 
   if (config_.hands > 0 && handsPlayed_ >= config_.hands) {
     log_.Event("hand limit reached; table closes");

@@ -247,6 +247,7 @@ void Table::SendSeatTiles(ConnId c, int view) {
     const SeatRow& row = hand_->Row(s);
     std::vector<Tile> open(row.setAside);
     for (const Gang& g : row.gangs) open.insert(open.end(), 4, g.tile);
+    for (const Meld& m : row.melds) open.insert(open.end(), m.tiles.begin(), m.tiles.end());
     std::vector<Tile> concealed = row.concealed;
     if (s != view) std::fill(concealed.begin(), concealed.end(), kNoTile);
     Send(c, SeatTilesPacket(s, {open, concealed, row.discardsInRow, wall.FrontSteps(), wall.BackTaken()}));

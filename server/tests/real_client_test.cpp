@@ -4,8 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <fcntl.h>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
@@ -35,6 +38,37 @@ bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds limit)
   return true;
 }
 
+// A fresh folder (mode 0700), removed with everything in it at the end.
+struct TempFolder {
+  std::string path;
+  TempFolder() {
+    std::string tmpl = ::testing::TempDir() + "tavrel_real_client.XXXXXX";
+    if (::mkdtemp(tmpl.data())) path = tmpl;
+  }
+  ~TempFolder() {
+    std::error_code ec;
+    if (!path.empty()) std::filesystem::remove_all(path, ec);
+  }
+};
+
+// What a player's open client leaves in their runtime folder: the single-instance
+// lock, held for as long as the client runs. Released when this goes.
+struct OpenClientLock {
+  int fd = -1;
+  explicit OpenClientLock(const std::string& runtimeDir) {
+    const std::string dir = runtimeDir + "/tavrel";
+    ::mkdir(dir.c_str(), 0700);
+    fd = ::open((dir + "/tavrelmj.lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+      ::close(fd);
+      fd = -1;
+    }
+  }
+  ~OpenClientLock() {
+    if (fd >= 0) ::close(fd);
+  }
+};
+
 std::size_t Count(const std::string& text, const std::string& what, std::size_t from = 0) {
   std::size_t n = 0;
   for (auto at = text.find(what, from); at != std::string::npos; at = text.find(what, at + 1)) ++n;
@@ -52,9 +86,21 @@ TEST(RealClient, LogsInGetsTheTableAndStopsKeepAlivesWhenTheTableIsFull) {
   ServerProcess server({"--bots", "2", "--seed", "3", "--log", serverLog});
   ASSERT_GT(server.Port(), 0);
 
+  // A player may have a client open while the suite runs: stand in for one in the
+  // runtime folder this test would otherwise hand down. The client under test
+  // gets a runtime folder, a program folder and a platform of its own.
+  const TempFolder desktop, own;
+  ASSERT_FALSE(desktop.path.empty());
+  ASSERT_FALSE(own.path.empty());
+  ::setenv("XDG_RUNTIME_DIR", desktop.path.c_str(), 1);
+  const OpenClientLock openClient(desktop.path);
+  ASSERT_GE(openClient.fd, 0);
+
   const std::string line = "alice$k$127.0.0.1$" + std::to_string(server.Port()) + "$本地$0$$0$$$$$$0$0$";
   const pid_t client = ::fork();
   if (client == 0) {
+    ::setenv("XDG_RUNTIME_DIR", own.path.c_str(), 1);
+    ::setenv("TAVREL_PROGRAM_FOLDER", own.path.c_str(), 1);
     ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
     ::setenv("TAVREL_BOX_TIMEOUT_MS", "200", 1);
     ::setenv("TAVREL_DEBUG_LOG", clientLog.c_str(), 1);

@@ -169,10 +169,18 @@ std::vector<Packet> ScriptedClient::Handle(const Packet& p) {
       const int type = p[9];
       const Tile t = p[15];
       if (type == 64) {
-        if (t != kRedDragon) Problem("set-aside result for a tile that is no 中");
+        // 中 set aside, or (under --bot-melds) a bot's tile added to its pung.
+        if (t != kRedDragon && seat == ownSeat_) Problem("added gang for the player, who holds no pung");
         --concealedCount_[seat];
         if (seat == ownSeat_) removeOwn(t, 1);
         else CountSeen(t);
+      } else if (type == 4 || type == 8) {
+        // A bot's chow or pung: two tiles of its row, then the discard already seen.
+        if (seat == ownSeat_) Problem("chow or pung for the player");
+        concealedCount_[seat] -= 2;
+        CountSeen(p[11]);
+        CountSeen(p[13]);
+        if (type == 8 && (p[11] != t || p[13] != t)) Problem("pung of unequal tiles");
       } else if (type == 32 || type == 16) {
         const int fromRow = type == 32 ? 4 : 3;
         concealedCount_[seat] -= fromRow;

@@ -43,7 +43,7 @@ class Referee : public TableObserver {
   }
 
   std::vector<std::string> problems;
-  int hands = 0, wins = 0, draws = 0, gangs = 0, setAsides = 0;
+  int hands = 0, wins = 0, draws = 0, gangs = 0, setAsides = 0, chows = 0, pungs = 0, addedGangs = 0;
 
  private:
   void Problem(const std::string& what) {
@@ -58,6 +58,8 @@ class Referee : public TableObserver {
   void On(const Hand& hand, const EvNewHand&) {
     rows_ = {};
     gangCount_ = {};
+    melds_ = {};
+    pungTiles_ = {};
     taken_ = {};
     positions_ = 0;
     turn_ = -1;
@@ -98,10 +100,35 @@ class Referee : public TableObserver {
     if (ev.tile == hand.WildTile()) Problem("gang of the wild tile");
     if (ev.type == op::kConcealedGang) {
       if (ev.seat != turn_ || !Take(ev.seat, ev.tile, 4)) Problem("illegal concealed gang");
+    } else if (ev.type == op::kAddedGang) {
+      ++addedGangs;
+      auto& pungs = pungTiles_[ev.seat];
+      auto it = std::find(pungs.begin(), pungs.end(), ev.tile);
+      if (ev.seat != turn_ || it == pungs.end() || !Take(ev.seat, ev.tile, 1)) Problem("illegal added gang");
+      if (it != pungs.end()) pungs.erase(it);
+      --melds_[ev.seat];
     } else if (ev.seat == discarder_ || ev.tile != lastDiscard_ || !Take(ev.seat, ev.tile, 3)) {
       Problem("illegal gang on a discard");
     }
     ++gangCount_[ev.seat];
+  }
+  void On(const Hand&, const EvMeld& ev) {
+    if (ev.seat == discarder_ || ev.tiles[2] != lastDiscard_) Problem("meld on a tile that was not discarded");
+    if (!Take(ev.seat, ev.tiles[0], 1) || !Take(ev.seat, ev.tiles[1], 1)) Problem("meld of tiles not held");
+    if (ev.type == op::kPung) {
+      ++pungs;
+      if (ev.tiles[0] != ev.tiles[2] || ev.tiles[1] != ev.tiles[2]) Problem("pung of unequal tiles");
+      pungTiles_[ev.seat].push_back(ev.tiles[2]);
+    } else {
+      ++chows;
+      std::array<int, 3> r{Rank(ev.tiles[0]), Rank(ev.tiles[1]), Rank(ev.tiles[2])};
+      std::sort(r.begin(), r.end());
+      const bool suit = SuitBits(ev.tiles[0]) == SuitBits(ev.tiles[2]) && SuitBits(ev.tiles[1]) == SuitBits(ev.tiles[2]);
+      if (!suit || !IsSuited(ev.tiles[2]) || r[1] != r[0] + 1 || r[2] != r[1] + 1) Problem("chow that is no run");
+      if (ev.seat != (discarder_ + 1) % 4) Problem("chow by a seat that does not play next");
+    }
+    ++melds_[ev.seat];
+    turn_ = ev.seat;
   }
   void On(const Hand& hand, const EvWin& ev) {
     std::vector<Tile> tiles = rows_[ev.seat];
@@ -111,12 +138,14 @@ class Referee : public TableObserver {
     } else if (ev.seat != turn_) {
       Problem("self-drawn win out of turn");
     }
-    if (!IsWinningHand(tiles, gangCount_[ev.seat], hand.WildTile())) Problem("win with an incomplete hand");
+    if (!IsWinningHand(tiles, gangCount_[ev.seat] + melds_[ev.seat], hand.WildTile())) Problem("win with an incomplete hand");
   }
   void On(const Hand&, const EvHandEnd&) {}
 
   std::array<std::vector<Tile>, 4> rows_;
   std::array<int, 4> gangCount_{};
+  std::array<int, 4> melds_{};  // chows and pungs still open
+  std::array<std::vector<Tile>, 4> pungTiles_;
   std::array<bool, kWallSize> taken_{};
   int positions_ = 0;
   int turn_ = -1;

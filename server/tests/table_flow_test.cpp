@@ -380,5 +380,29 @@ TEST(TableGold, PlayerOutOfGoldGetsTheGoldNoticeAndABotTakesTheSeat) {
   for (const auto& p : poor.Problems()) ADD_FAILURE() << p;
 }
 
+
+// A watcher follows a bot-only table move by move: no two discards come closer than
+// the bot delay (without a watcher on a table with a player, the bots answer in one go).
+TEST(TableSpectator, ABotOnlyTableMovesOncePerBotDelay) {
+  TableConfig config = FastConfig(4, 5);
+  config.botDelayMs = 700;
+  config.hands = 1;
+  config.botMelds = true;
+  TableHarness h(config);
+  h.Send(9, LoginOf("fan", "watch:0"));
+  std::vector<std::int64_t> discards;
+  std::size_t seen = 0;
+  while (!h.table.Finished() && h.now < 3600000) {
+    const std::int64_t next = h.table.NextDeadline();
+    if (next < 0) break;
+    h.AdvanceTo(std::max(h.now, next));
+    for (; seen < h.raw[9].size(); ++seen)
+      if (h.raw[9][seen][3] == cmd::kDiscardTile) discards.push_back(h.now);
+  }
+  EXPECT_TRUE(h.table.Finished());
+  ASSERT_GT(discards.size(), 10u);
+  for (std::size_t i = 1; i < discards.size(); ++i) EXPECT_GE(discards[i] - discards[i - 1], 700) << i;
+}
+
 }  // namespace
 }  // namespace tavrel::server

@@ -54,6 +54,30 @@ TEST(TablePlay, BotTablesKeepTheRulesOverManySeeds) {
   for (const auto& p : referee.problems) ADD_FAILURE() << p;
 }
 
+TEST(TablePlay, BotsWithMeldsChowPungAndGangAndThePlayerStillOnlyPassesGangsOrWins) {
+  Referee referee;
+  for (std::uint64_t seed = 1; seed <= 6; ++seed) {
+    TableConfig config = FastConfig(3, seed);
+    config.hands = 20;
+    config.botMelds = true;
+    TableHarness h(config);
+    h.table.SetObserver(&referee);
+    ScriptedClient client("tester");
+    h.Join(1, client);
+    ASSERT_TRUE(h.RunUntil([&] { return h.table.Finished(); }, 24LL * 3600 * 1000)) << "seed " << seed;
+    EXPECT_EQ(client.HandsSeen(), 20);
+    // The client also checks that nothing but pass, gang and win is offered to it.
+    for (const auto& p : client.Problems()) ADD_FAILURE() << "seed " << seed << " client: " << p;
+  }
+  for (const auto& p : referee.problems) ADD_FAILURE() << p;
+  EXPECT_EQ(referee.wins + referee.draws, referee.hands);
+  EXPECT_GT(referee.chows, 0);
+  EXPECT_GT(referee.pungs, 0);
+  EXPECT_GT(referee.addedGangs, 0);
+  EXPECT_GT(referee.gangs, referee.addedGangs);
+  EXPECT_GT(referee.wins, 0);
+}
+
 TEST(TableValidation, RandomPacketsFromASeatNeverBreakTheRules) {
   TableConfig config = FastConfig(3, 77);
   config.hands = 5;

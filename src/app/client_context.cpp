@@ -14,6 +14,7 @@ ClientContext::ClientContext(platform::Platform& p) : platform(p) {
 }
 
 ClientContext::~ClientContext() {
+  platform.onAboutToWait = nullptr;
   if (TimerBong) TimerBong->SetEnabled(false);
   if (TimerKeepAlive) TimerKeepAlive->SetEnabled(false);
   if (Winsock1) {

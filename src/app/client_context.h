@@ -43,8 +43,6 @@ struct Hooks {
   std::function<void(const std::string& text, const Info& info)> chatReceived;
   // The seat-change display after a Continue (hand end), owned by the departures.
   std::function<void()> seatChangeDisplay;
-  // A ClaimOptions for the local player (round flow), shown by the offer buttons (input).
-  std::function<void()> showOffer;
   // A UserInfo arrived (players): the prop plug-in is loaded unless the table has props off (props).
   std::function<void(bool propsOff)> loadProps;
 };
@@ -89,6 +87,15 @@ struct ClientContext {
     return *mainForm_;
   }
   bool Connected() const;  // Winsock1.State = 7
+
+  // Every module's state and the windows, saved to be put back later, so that
+  // one context serves many independent runs (fuzz targets, tests): after
+  // RestoreState nothing of what ran since the save is left. The platform's own
+  // state (clock, timers, socket, sound device) is the platform's to save; the
+  // sim platform does it with Save and Rewind. Not for a context with a drawing backend.
+  struct SavedState;
+  std::shared_ptr<const SavedState> SaveState() const;
+  void RestoreState(const SavedState& saved);
 
  private:
   platform::Form* mainForm_ = nullptr;

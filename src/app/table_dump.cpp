@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "app/client_context.h"
+#include "platform/names.h"
 #include "sound/sound.h"
 #include "view/pictures.h"
 
@@ -23,6 +24,22 @@ std::string DescribeTable(ClientContext& ctx) {
         << " meldEnd=" << s.meldEnd << " red=" << s.redBonusCount << " wildBonus=" << s.wildBonusCount
         << " discards=" << t.RowDiscards[r] << " dealer=" << (s.isDealer != 0) << "\n";
   }
+  out << "claims type=" << t.ClaimType << " tiles=" << int(t.MeldTiles[0]) << "," << int(t.MeldTiles[1]) << ","
+      << int(t.MeldTiles[2]) << " hu=" << t.HuCount << " winner=" << t.WinnerSeat << " nextFromFront=" << (t.NextFromFront != 0)
+      << "\n";
+  for (int r = 0; r < 4; ++r) {
+    out << "gangtops " << r;
+    for (int k = 0; k < t.GangTopCount[r] && k < static_cast<int>(t.GangTops.size()); ++k) out << " " << t.GangTops[k][r];
+    out << "\n";
+  }
+  for (int r = 1; r < 4; ++r) {
+    out << "revealed " << r << " n=" << t.RevealedCount[r];
+    for (int k = 0; k < t.RevealedCount[r] && k < round::kSlotCount; ++k) out << " " << t.RevealedTiles[k][r];
+    out << "\n";
+  }
+  out << "peek count=" << int(t.PeekCount);
+  for (int k = 0; k < t.PeekCount && k < 5; ++k) out << " " << t.PeekPositions[k] << ":" << int(t.PeekTiles[k]);
+  out << "\n";
   platform::Form& main = ctx.main();
   auto caption = [&](const platform::ControlName& name, int index) {
     const platform::Control* c = main.Find(name, index);
@@ -71,6 +88,32 @@ std::string DescribeTable(ClientContext& ctx) {
     out << "tile " << i << " " << c.Visible() << " " << std::lround(c.Left()) << " " << std::lround(c.Top()) << " "
         << std::lround(c.Width()) << " " << std::lround(c.Height()) << " " << c.Picture() << " " << c.Z() << "\n";
   }
+  const view::InputState& in = ctx.view.input;
+  out << "input decision=" << in.DecisionState << " replySent=" << in.ReplySent
+      << " discardAllowed=" << (t.DiscardAllowed != 0) << " countdown=" << in.Countdown
+      << " clock=" << ctx.sched.TurnClockOn << " timeouts=" << in.TimeoutCount << " boss=" << ctx.view.BossKeyActive
+      << " gangChoices=" << in.GangChoiceCount << "\n";
+  platform::Form& form = ctx.main();
+  const platform::Control* surface = form.Find(ctl::Pic1);
+  const double x0 = surface ? surface->Left() : 0, y0 = surface ? surface->Top() : 0;
+  auto control = [&](const platform::ControlName& name, int index) {
+    const platform::Control* c = form.Find(name, index);
+    if (!c) return;
+    const bool onTable = c->Container() == ctl::Pic1.name;
+    out << "control " << name.name << " " << index << " " << c->Visible() << " " << c->Enabled() << " "
+        << std::lround(c->Left() + (onTable ? x0 : 0)) << " " << std::lround(c->Top() + (onTable ? y0 : 0)) << " "
+        << std::lround(c->Width()) << " " << std::lround(c->Height()) << " " << c->Picture() << " "
+        << (c->Caption().empty() ? "-" : c->Caption()) << "\n";
+  };
+  control(ctl::Pic1, -1);
+  for (int i = 0; i < 9; ++i) control(ctl::AnNiu, i);
+  for (int i = 0; i < 5; ++i) control(ctl::Operation, i);
+  for (int i = 0; i < 5; ++i) control(ctl::Gang, i);
+  control(ctl::Time_Img, -1);
+  control(ctl::Number, -1);
+  for (int i = 0; i < 3; ++i) control(ctl::Speak, i);
+  for (int i = 0; i < 3; ++i) control(ctl::Image1, i);
+  control(ctl::Words, -1);
   return out.str();
 }
 

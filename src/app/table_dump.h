@@ -13,8 +13,15 @@ namespace tavrel::app {
 // (ready mark, avatar picture, table name, name label last), "sysmsg list text" per
 // system message, "countdown ...", "seatchange ...", "card ..." (the player card),
 // "sound ..." (the switches), "vosset visible left top width height" and its buttons
-// "vosset-control name index left top width height picture" (within the window), "slot r k kind code image" for the slots that hold a tile, "tile i visible left
-// top width height picture z" for the 84 tile pictures.
+// "vosset-control name index left top width height picture" (within the window),
+// "claims ..." (the last claim result, the wins, the winner), "gangtops r kinds...",
+// "revealed r n=.. codes" and "peek count=.. position:code" of the showdown,
+// "slot r k kind code image" for the slots that hold a tile, "tile i visible left
+// top width height picture z" for the 84 tile pictures, "input ..." for the
+// player's decision, and "control name index visible enabled left top width height
+// picture caption" for the table surface, the window buttons, the offer buttons,
+// the gang chooser, the countdown and the claim bubbles and words (places within the window, so that a script
+// can point at them).
 std::string DescribeTable(ClientContext& ctx);
 
 }  // namespace tavrel::app

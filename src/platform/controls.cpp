@@ -23,7 +23,10 @@ std::string DescribeMismatch(const std::string& form, const KindMismatch& m) {
 Control::Control(Form* form, std::string name, int index, ControlKind kind)
     : form_(form), name_(std::move(name)), index_(index), kind_(kind) {}
 
-void Control::Touch() { form_->Touch(); }
+void Control::Touch() {
+  ++changes_;
+  form_->Touch();
+}
 
 void Control::SetVisible(bool v) {
   if (visible_ != v) { visible_ = v; Touch(); }
@@ -140,24 +143,24 @@ Control& Form::Add(const std::string& name, ControlKind kind, int index) {
   return c;
 }
 
-Control* Form::Find(const std::string& name, int index) {
-  auto it = byName_.find({name, index});
+Control* Form::Find(std::string_view name, int index) {
+  auto it = byName_.find(std::pair<std::string_view, int>{name, index});
   return it == byName_.end() ? nullptr : it->second;
 }
-const Control* Form::Find(const std::string& name, int index) const {
-  auto it = byName_.find({name, index});
+const Control* Form::Find(std::string_view name, int index) const {
+  auto it = byName_.find(std::pair<std::string_view, int>{name, index});
   return it == byName_.end() ? nullptr : it->second;
 }
 Control& Form::Get(const std::string& name, int index, ControlKind kind) {
   return Add(name, kind, index);
 }
 Control* Form::Find(const ControlName& name, int index) {
-  Control* c = Find(std::string(name.name), index);
+  Control* c = Find(std::string_view(name.name), index);
   if (c) CheckKind(*c, name.kind);
   return c;
 }
 const Control* Form::Find(const ControlName& name, int index) const {
-  const Control* c = Find(std::string(name.name), index);
+  const Control* c = Find(std::string_view(name.name), index);
   if (c) CheckKind(*c, name.kind);
   return c;
 }
@@ -208,6 +211,7 @@ void Form::SetFocus(std::string controlName) {
 
 void Form::On(const std::string& control, UiEventType type, Handler handler) {
   handlers_[{control, type}].push_back(std::move(handler));
+  ++handlerChanges_;
 }
 
 void Form::Dispatch(const UiEvent& e) {
@@ -222,21 +226,76 @@ bool Form::HasHandler(const std::string& control, UiEventType type) const {
   return handlers_.count({control, type}) > 0;
 }
 
-Form& Ui::form(const std::string& name) {
+Form& Ui::form(std::string_view name) {
   auto it = forms_.find(name);
   if (it != forms_.end()) return *it->second;
-  auto& f = forms_[name];
-  f = std::make_unique<Form>(name);
-  f->onKindMismatch = [this, name](const KindMismatch& m) {
+  auto& f = forms_[std::string(name)];
+  f = std::make_unique<Form>(std::string(name));
+  f->onKindMismatch = [this, name = std::string(name)](const KindMismatch& m) {
     if (onKindMismatch) onKindMismatch(name, m);
   };
   if (onFormCreated) onFormCreated(*f);
   return *f;
 }
 
-Form* Ui::Find(const std::string& name) {
+Form* Ui::Find(std::string_view name) {
   auto it = forms_.find(name);
   return it == forms_.end() ? nullptr : it->second.get();
+}
+
+struct Ui::Saved {
+  struct SavedForm {
+    Form* form;
+    FormState state;
+    std::vector<Control> controls;  // in the form's order
+    std::map<std::pair<std::string, UiEventType>, std::vector<Form::Handler>> handlers;
+    std::uint64_t handlerChanges;
+    std::size_t mismatches;  // the record only grows
+  };
+  std::vector<SavedForm> forms;
+};
+
+std::shared_ptr<const Ui::Saved> Ui::Save() const {
+  auto saved = std::make_shared<Saved>();
+  for (const auto& [name, form] : forms_) {
+    auto& f = saved->forms.emplace_back(
+        Saved::SavedForm{form.get(), *form, {}, form->handlers_, form->handlerChanges_, form->mismatches_.size()});
+    f.controls.reserve(form->controls_.size());
+    for (const auto& c : form->controls_) f.controls.push_back(*c);
+  }
+  return saved;
+}
+
+void Ui::Restore(const Saved& saved) {
+  std::erase_if(forms_, [&](const auto& entry) {
+    return std::none_of(saved.forms.begin(), saved.forms.end(),
+                        [&](const Saved::SavedForm& f) { return f.form == entry.second.get(); });
+  });
+  for (const auto& f : saved.forms) {
+    Form& form = *f.form;
+    auto& controls = form.controls_;
+    while (controls.size() > f.controls.size()) {
+      form.byName_.erase({controls.back()->Name(), controls.back()->Index()});
+      controls.pop_back();
+    }
+    // Every change of a control is counted, but for the free tag: a control
+    // whose count stands still kept its state.
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+      Control& c = *controls[i];
+      if (c.changes_ != f.controls[i].changes_) {
+        c = f.controls[i];
+      } else if (c.tag != f.controls[i].tag) {
+        c.tag = f.controls[i].tag;
+      }
+    }
+    static_cast<FormState&>(form) = f.state;
+    if (form.mismatches_.size() > f.mismatches)
+      form.mismatches_.erase(form.mismatches_.begin() + static_cast<std::ptrdiff_t>(f.mismatches), form.mismatches_.end());
+    if (form.handlerChanges_ != f.handlerChanges) {
+      form.handlers_ = f.handlers;
+      form.handlerChanges_ = f.handlerChanges;
+    }
+  }
 }
 
 }  // namespace tavrel::platform

@@ -8,6 +8,9 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace tavrel::platform {
@@ -127,6 +130,7 @@ class Control {
   std::string tag;
 
  private:
+  friend class Ui;
   void Touch();
 
   Form* form_;
@@ -153,6 +157,7 @@ class Control {
   std::vector<std::string> items_;
   int listIndex_ = -1;
   int topIndex_ = 0;
+  std::uint64_t changes_ = 0;  // every change counts, so Ui::Restore copies only changed controls
 };
 
 enum class WindowState { Normal, Minimized };
@@ -175,7 +180,28 @@ struct UiEvent {
   int key = 0;          // key codes: F1 112, Esc 27, Enter 13, Backspace 8
 };
 
-class Form {
+// A form's own state apart from its controls, kept together so that Ui can
+// save and restore it whole.
+struct FormState {
+  bool visible_ = false;
+  bool loaded_ = false;
+  std::string caption_;
+  Rect rect_;
+  bool topmost_ = false;
+  int alpha_ = 255;
+  WindowState state_ = WindowState::Normal;
+  bool frameless_ = false;
+  bool showsWithoutFocus_ = false;
+  std::vector<Rect> region_;
+  std::string focus_;
+  std::uint64_t revision_ = 0;
+  std::uint64_t moveRequests_ = 0;
+  std::uint64_t raiseRequests_ = 0;
+  int zTop_ = 0;
+  int zBottom_ = 0;
+};
+
+class Form : private FormState {
  public:
   explicit Form(std::string name);
   Form(const Form&) = delete;
@@ -186,8 +212,8 @@ class Form {
   // Controls: created once, found by name and index. A control asked for under a
   // kind it does not have is still returned, and the mismatch is recorded.
   Control& Add(const std::string& name, ControlKind kind, int index = -1);
-  Control* Find(const std::string& name, int index = -1);
-  const Control* Find(const std::string& name, int index = -1) const;
+  Control* Find(std::string_view name, int index = -1);
+  const Control* Find(std::string_view name, int index = -1) const;
   // Finds a control, creating it with the given kind when it does not exist yet.
   Control& Get(const std::string& name, int index = -1, ControlKind kind = ControlKind::Picture);
   Control& Get(const ControlName& c, int index = -1) { return Get(c.name, index, c.kind); }
@@ -247,43 +273,54 @@ class Form {
   int NextBackZ() { return --zBottom_; }
 
  private:
+  friend class Ui;
   std::string name_;
   std::vector<std::unique_ptr<Control>> controls_;
-  std::map<std::pair<std::string, int>, Control*> byName_;
+  // Looked up with a view of the name: a lookup builds no string (handlers look
+  // controls up by name many times a packet).
+  struct KeyHash {
+    using is_transparent = void;
+    static std::size_t Of(std::string_view name, int index) {
+      return std::hash<std::string_view>{}(name) * 31 + static_cast<std::size_t>(index);
+    }
+    std::size_t operator()(const std::pair<std::string_view, int>& k) const { return Of(k.first, k.second); }
+    std::size_t operator()(const std::pair<std::string, int>& k) const { return Of(k.first, k.second); }
+  };
+  struct KeyEqual {
+    using is_transparent = void;
+    template <class A, class B>
+    bool operator()(const A& a, const B& b) const {
+      return a.second == b.second && std::string_view(a.first) == std::string_view(b.first);
+    }
+  };
+  std::unordered_map<std::pair<std::string, int>, Control*, KeyHash, KeyEqual> byName_;
   void CheckKind(const Control& c, ControlKind wanted) const;
   mutable std::vector<KindMismatch> mismatches_;
-  bool visible_ = false;
-  bool loaded_ = false;
-  std::string caption_;
-  Rect rect_;
-  bool topmost_ = false;
-  int alpha_ = 255;
-  WindowState state_ = WindowState::Normal;
-  bool frameless_ = false;
-  bool showsWithoutFocus_ = false;
-  std::vector<Rect> region_;
-  std::string focus_;
   std::map<std::pair<std::string, UiEventType>, std::vector<Handler>> handlers_;
-  std::uint64_t revision_ = 0;
-  std::uint64_t moveRequests_ = 0;
-  std::uint64_t raiseRequests_ = 0;
-  int zTop_ = 0;
-  int zBottom_ = 0;
+  std::uint64_t handlerChanges_ = 0;  // handlers registered so far
 };
 
 // All forms of the program.
 class Ui {
  public:
-  Form& form(const std::string& name);  // created on first use
-  Form* Find(const std::string& name);
-  const std::map<std::string, std::unique_ptr<Form>>& Forms() const { return forms_; }
+  Form& form(std::string_view name);  // created on first use
+  Form* Find(std::string_view name);
+  const std::map<std::string, std::unique_ptr<Form>, std::less<>>& Forms() const { return forms_; }
   // Called when a form is created, so a backend can attach a window to it.
   std::function<void(Form&)> onFormCreated;
   // Called for every lookup of a control under the wrong kind, in any form.
   std::function<void(const std::string& form, const KindMismatch&)> onKindMismatch;
 
+  // A copy of every form and control, put back by Restore: forms and controls
+  // made since are dropped, the others keep their identity, so the handlers
+  // and Parts that hold them stay valid. Lets one client serve many
+  // independent runs (fuzzing, tests); no drawing backend may be attached.
+  struct Saved;
+  std::shared_ptr<const Saved> Save() const;
+  void Restore(const Saved& saved);
+
  private:
-  std::map<std::string, std::unique_ptr<Form>> forms_;
+  std::map<std::string, std::unique_ptr<Form>, std::less<>> forms_;
 };
 
 }  // namespace tavrel::platform

@@ -136,6 +136,11 @@ class Platform {
   virtual bool Ending() const = 0;
   // Single-instance lock held for the life of the process; false when another instance holds it.
   virtual bool AcquireInstanceLock(const std::string& name) = 0;
+
+  // Called whenever the event loop is about to wait for the next event (every
+  // turn, nested waits included), after the events of the turn were handled.
+  // The scheduler sets its timer for the next tick that has work here.
+  std::function<void()> onAboutToWait;
 };
 
 }  // namespace tavrel::platform

@@ -33,7 +33,8 @@ class PropPlugin {
 };
 
 struct PropBridge {
-  std::unique_ptr<PropPlugin> plugin;
+  // Shared so that a saved copy of the state refers to the same plug-in.
+  std::shared_ptr<PropPlugin> plugin;
   bool active = false;
   bool Active() const { return active && plugin != nullptr; }
 };

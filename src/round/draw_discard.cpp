@@ -4,9 +4,12 @@
 
 #include "app/client_context.h"
 #include "platform/names.h"
+#include "round/hand_order.h"
+#include "round/spectator.h"
 #include "sound/sound.h"
 #include "view/hand_view.h"
 #include "view/layout.h"
+#include "view/offer_buttons.h"
 #include "view/own_discard.h"
 #include "view/pictures.h"
 #include "view/row_layout.h"
@@ -65,8 +68,10 @@ void PutGroup(ClientContext& ctx, int r, const std::array<std::int16_t, 4>& tile
     }
     TileSlot& slot = seat.tiles[p];
     slot = {1, static_cast<std::int16_t>(tile & 0xFF), static_cast<std::int16_t>(image)};
-    const int picture = r == 0 ? view::FacePicture(slot.code, view::kTileSetOwnStanding, true)
-                               : view::StandingBackPicture(r);
+    // A watcher sees the watched player's tiles face down.
+    const int picture = r == 0 && t.SpectatorMode == kFalse
+                            ? view::FacePicture(slot.code, view::kTileSetOwnStanding, true)
+                            : view::StandingBackPicture(r);
     PlaceInRow(ctx, image, picture, view::RowSlotBox(ctx, r, p));
     ++seat.concealedCount;
   }
@@ -80,7 +85,12 @@ void PutDrawnTile(ClientContext& ctx, int r, int tile) {
   if (r == 0) {
     if (t.WildTile > 0) {
       // Play has begun: the gap a discard left closes; a replacement draw sorts first.
-      if (t.NextFromFront == kFalse) view::SortAndShowHand(ctx, 0, seat.concealedCount);
+      if (t.NextFromFront == kFalse) {
+        if (t.SpectatorMode == kFalse)
+          view::SortAndShowHand(ctx, 0, seat.concealedCount);
+        else
+          SortConcealedCodes(seat, seat.concealedCount);  // the watched hand stays face down
+      }
       view::LayOutConcealedRow(ctx, 0);
     }
   } else {
@@ -99,7 +109,7 @@ void PutDrawnTile(ClientContext& ctx, int r, int tile) {
   int picture = view::StandingBackPicture(r);
   if (r == 0) {
     slot.code = static_cast<std::int16_t>(tile & 0xFF);
-    picture = view::FacePicture(slot.code, view::kTileSetOwnStanding, true);
+    if (t.SpectatorMode == kFalse) picture = view::FacePicture(slot.code, view::kTileSetOwnStanding, true);
   }
   PlaceInRow(ctx, image, picture, view::DrawnTileBox(ctx, r, p));
   ++seat.concealedCount;
@@ -202,6 +212,8 @@ bool OwnDiscardShownByInput(const ClientContext& ctx) {
 
 void OnDrawTile(ClientContext& ctx) {
   const Info info = ctx.session.info;
+  // Whoever draws, the claims on the last discard are settled.
+  view::OfferOvertaken(ctx);
   ctx.sched.ContinueClockOn = false;
   ctx.table.DrawValueOne = info.value[1] == 1 ? kTrue : kFalse;
   PutTilesInRow(ctx, info.Seat, 1, info.value);
@@ -209,8 +221,11 @@ void OnDrawTile(ClientContext& ctx) {
 
 void PutTilesInRow(ClientContext& ctx, int seatMask, int count, const std::array<std::int16_t, 4>& tiles) {
   Table& t = ctx.table;
+  const bool spectator = t.SpectatorMode != kFalse;
   if (count == 1) ctx.platform.Sleep(kDrawPauseMs);
-  if (t.SkipFlush == kFalse && t.LastDiscardImage >= 0 && t.LastDiscardCode >= 1) FlushLastDiscard(ctx, seatMask);
+  // A watcher's discards went into their rows at once: nothing waits at the centre.
+  if (!spectator && t.SkipFlush == kFalse && t.LastDiscardImage >= 0 && t.LastDiscardCode >= 1)
+    FlushLastDiscard(ctx, seatMask);
   t.SkipFlush = kFalse;
   const int r = RelSeat(t, seatMask);
   view::SetRowTileSize(ctx, r);
@@ -221,8 +236,12 @@ void PutTilesInRow(ClientContext& ctx, int seatMask, int count, const std::array
   t.NextFromFront = kTrue;
 
   const PlayerEntry& own = t.custom[0];
-  if (r == 0 && t.WildTile == -1 && (own.concealedCount == 14 || (own.concealedCount == 13 && own.isDealer == kFalse)))
+  const bool complete = own.concealedCount == 14 || (own.concealedCount == 13 && own.isDealer == kFalse);
+  if (r != 0 || t.WildTile != -1 || !complete) return;
+  if (!spectator)
     TurnOverOwnHand(ctx);
+  else if (t.RestoreDone != kFalse)
+    TurnOverWatchedHand(ctx);
 }
 
 void OnDiscardTile(ClientContext& ctx) {
@@ -236,6 +255,10 @@ void OnDiscardTile(ClientContext& ctx) {
 
 void ShowDiscard(ClientContext& ctx, int seatMask, int tile) {
   Table& t = ctx.table;
+  if (t.SpectatorMode != kFalse) {
+    ShowDiscardSpectator(ctx, seatMask, tile);
+    return;
+  }
   // Whether the local input has already put this own discard at the centre.
   const bool shownByInput = OwnDiscardShownByInput(ctx);
   ctx.platform.Sleep(kDiscardPauseMs);
@@ -243,6 +266,8 @@ void ShowDiscard(ClientContext& ctx, int seatMask, int tile) {
   if (tile == 0) return;
   const int d = RelSeat(t, seatMask);
   if (d == 0 && !shownByInput) TakeOwnDiscardFromHand(ctx, tile);
+  // A discard the player did not make here ends whatever the player was deciding.
+  if (d != 0 || !shownByInput) view::OfferOvertaken(ctx);
   t.LastDiscardSeat = static_cast<std::uint8_t>(d);
   sound::PlayTileVoice(ctx, d, tile);
   if (d == 0) {
@@ -303,7 +328,7 @@ void LayIntoDiscardRow(ClientContext& ctx, int d, int image) {
 
 void OnClaimOptions(ClientContext& ctx) {
   if ((ctx.session.info.Seat & 0xF) != (ctx.table.custom[0].seat & 0xF)) return;
-  if (ctx.hooks.showOffer) ctx.hooks.showOffer();
+  view::ShowOffer(ctx, ctx.session.info.value[0] & 0xFF, ctx.session.RecvPacket);
 }
 
 void BlinkTask(ClientContext& ctx) {

@@ -103,8 +103,29 @@ struct Table {
   std::int16_t IndicatorPosition = -1;
   Bool16 RestoreDone = kFalse;
 
+  // ---- Claims (filled by the claim handling; cleared here) ----
+  std::int16_t ClaimType = 0;               // value(0) of the last ClaimResult
+  std::array<std::uint8_t, 3> MeldTiles{};  // its three tile codes; [2] the claimed or added tile
+  std::int16_t HuCount = 0;                 // 胡 results this hand (cleared by the layout reset)
+  // Relative seat of the hand's first 胡; -1 while nobody has won.
+  std::int16_t WinnerSeat = -1;
+  // Per relative seat, the kinds of its gangs in order: 3 concealed, 2 added.
+  std::array<std::array<std::int16_t, 4>, 16> GangTops{};  // [entry][relative seat]
+  std::array<int, 4> GangTopCount{};
+  // Replacement tiles the other seats drew after their gangs, shown face down until
+  // the player turns them over after the hand.
+  struct ReplacementTile {
+    std::int16_t image = -1;
+    std::int16_t code = 0;
+    std::uint8_t seat = 0;  // relative seat
+  };
+  std::array<ReplacementTile, 16> ReplacementTiles{};
+  int ReplacementTileCount = 0;
+
   // ---- Showdown (filled by the showdown handler; cleared here) ----
   std::array<std::array<std::int16_t, 4>, kSlotCount> RevealedTiles{};  // [k][relative seat]
+  // Entries of RevealedTiles filled per seat (a tile of code 0 counts as revealed too).
+  std::array<int, 4> RevealedCount{};
   std::array<std::uint8_t, 5> PeekTiles{};
   std::uint8_t PeekCount = 0;
   std::array<std::int16_t, 5> PeekPositions{};

@@ -34,6 +34,7 @@ void ClearTablePictures(ClientContext& ctx) {
       gang->SetVisible(false);
     }
   for (auto& row : t.RevealedTiles) row.fill(0);
+  t.RevealedCount.fill(0);
   t.PeekTiles.fill(0);
   t.PeekCount = 0;
   t.PeekPositions.fill(0);
@@ -67,8 +68,13 @@ void ResetSeats(ClientContext& ctx) {
   t.DiscardAllowed = kFalse;
   t.SeatPacketCount = 0;
   for (auto& row : t.RevealedTiles) row.fill(0);
+  t.RevealedCount.fill(0);
   for (auto& entry : t.SeatSetAside) entry.fill(0);
   t.Playing = false;
+  t.WinnerSeat = -1;
+  for (auto& entry : t.GangTops) entry.fill(0);
+  t.GangTopCount.fill(0);
+  t.ReplacementTileCount = 0;
   t.RowDiscards.fill(0);
   t.SeatsCleared = true;
 }

@@ -53,8 +53,9 @@ struct Players {
   std::array<Packet, 4> SpectatorSlots{};
   int SpectatorSlotCount = 0;
 
-  // Cycles the seat-change caption while the seats are drawn anew.
-  std::unique_ptr<platform::Timer> TimerShuffle;
+  // Cycles the seat-change caption while the seats are drawn anew. Shared, so
+  // that a saved copy of the state refers to the same timer.
+  std::shared_ptr<platform::Timer> TimerShuffle;
   int ShuffleStep = 0;
 };
 

@@ -69,7 +69,7 @@ bool InstallDebugLog(ClientContext& ctx, const char* path) {
   if (!path || !*path) return true;
   std::FILE* f = std::fopen(path, "a");
   if (!f) return false;
-  ctx.startup.debugLog.file.reset(f);
+  ctx.startup.debugLog.file.reset(f, FileCloser{});
   return true;
 }
 

@@ -20,6 +20,7 @@ void RegisterHandler(ClientContext& ctx, int command, CommandHandler handler) {
   if (command <= 0 || command > 255) return;
   ctx.dispatcher.known[command] = true;
   ctx.dispatcher.handlers[command] = std::move(handler);
+  ++ctx.dispatcher.registrations;
 }
 
 void DispatchCommand(ClientContext& ctx) {

@@ -3,6 +3,7 @@
 // its handler. Handlers read the record (ctx.session.info) and the packet copy
 // (ctx.session.RecvPacket).
 #include <array>
+#include <cstdint>
 #include <functional>
 
 namespace tavrel {
@@ -17,6 +18,9 @@ struct Dispatcher {
   std::array<CommandHandler, 256> handlers{};
   // Commands of the catalogue; a number outside it goes to the prop plug-in.
   std::array<bool, 256> known{};
+  // Handlers registered so far (RegisterHandler is the one way in): a saved
+  // context restores the table only when this moved.
+  std::uint64_t registrations = 0;
   Dispatcher();
 };
 

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <vector>
 
 #include "session/cp936.h"
@@ -33,11 +34,16 @@ struct classIniFile::Document {
   std::vector<IniLine> preamble;  // lines before the first section
   std::vector<IniSection> sections;
   std::string eol = "\r\n";
+  // A file that starts with the UTF-8 byte-order mark (as text editors save
+  // it) holds UTF-8 and keeps its mark; any other file holds code page 936.
+  bool utf8 = false;
 };
 
 namespace {
 
 using Document = classIniFile::Document;
+
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
@@ -47,13 +53,14 @@ std::string_view Trim(std::string_view s) {
   return s;
 }
 
-// ASCII letters folded to lower case; GBK pairs are copied whole so that a
-// trail byte in 'A'..'Z' is not mistaken for a letter.
-std::string Fold(std::string_view gbk) {
-  std::string out(gbk);
+// ASCII letters folded to lower case. In code page 936, pairs are copied whole
+// so that a trail byte in 'A'..'Z' is not mistaken for a letter; in UTF-8
+// every byte of a longer character is 0x80 or more.
+std::string Fold(std::string_view bytes, bool utf8) {
+  std::string out(bytes);
   for (std::size_t i = 0; i < out.size(); ++i) {
     const auto b = static_cast<unsigned char>(out[i]);
-    if (b >= 0x81 && b <= 0xFE && i + 1 < out.size()) {
+    if (!utf8 && b >= 0x81 && b <= 0xFE && i + 1 < out.size()) {
       const auto t = static_cast<unsigned char>(out[i + 1]);
       if (t >= 0x40 && t <= 0xFE && t != 0x7F) ++i;
     } else if (b >= 'A' && b <= 'Z') {
@@ -63,16 +70,24 @@ std::string Fold(std::string_view gbk) {
   return out;
 }
 
-// UTF-8 text to the bytes that go into one line: CR, LF and CRLF become one
-// space, zero bytes are dropped.
-std::string ToLineBytes(std::string_view utf8) {
-  const std::string gbk = text::Utf8ToCp936(utf8);
+// ASCII reads the same in code page 936 and in UTF-8: nothing to convert.
+bool IsAscii(std::string_view s) {
+  return std::all_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+// UTF-8 text to the bytes that go into one line of the file (code page 936,
+// or UTF-8 with broken sequences mended): CR, LF and CRLF become one space,
+// zero bytes are dropped.
+std::string ToLineBytes(std::string_view utf8, bool fileUtf8) {
+  const std::string bytes = IsAscii(utf8)  ? std::string(utf8)
+                            : fileUtf8      ? text::EncodeUtf8(text::DecodeUtf8(utf8))
+                                            : text::Utf8ToCp936(utf8);
   std::string out;
-  out.reserve(gbk.size());
-  for (std::size_t i = 0; i < gbk.size(); ++i) {
-    const char c = gbk[i];
+  out.reserve(bytes.size());
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    const char c = bytes[i];
     if (c == '\r' || c == '\n') {
-      if (c == '\r' && i + 1 < gbk.size() && gbk[i + 1] == '\n') ++i;
+      if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
       out.push_back(' ');
     } else if (c != '\0') {
       out.push_back(c);
@@ -81,16 +96,29 @@ std::string ToLineBytes(std::string_view utf8) {
   return out;
 }
 
-std::string Name(std::string_view utf8) { return std::string(Trim(ToLineBytes(utf8))); }
+// The file's bytes as UTF-8 text.
+std::string ToUtf8(std::string_view bytes, bool fileUtf8) {
+  if (IsAscii(bytes)) return std::string(bytes);
+  return fileUtf8 ? text::EncodeUtf8(text::DecodeUtf8(bytes)) : text::Cp936ToUtf8(bytes);
+}
 
-IniLine MakeLine(std::string text) {
+std::string Name(std::string_view utf8, bool fileUtf8) { return std::string(Trim(ToLineBytes(utf8, fileUtf8))); }
+std::string FoldedName(std::string_view utf8, bool fileUtf8) { return Fold(Name(utf8, fileUtf8), fileUtf8); }
+
+bool IsQuote(char c) { return c == '"' || c == '\''; }
+
+// One pair of matching quotes around a value is not part of it. Neither quote
+// is ever a trail byte of a code page 936 pair or part of a UTF-8 character.
+bool Quoted(std::string_view v) { return v.size() >= 2 && IsQuote(v.front()) && v.back() == v.front(); }
+
+IniLine MakeLine(std::string text, bool fileUtf8) {
   IniLine line;
   line.text = std::move(text);
   const std::string_view t = line.text;
   const auto eq = t.find('=');
   if (eq != std::string_view::npos) {
     line.isKey = true;
-    line.foldedKey = Fold(Trim(t.substr(0, eq)));
+    line.foldedKey = Fold(Trim(t.substr(0, eq)), fileUtf8);
     line.valuePos = eq + 1;
   }
   return line;
@@ -108,11 +136,22 @@ bool HeaderName(std::string_view line, std::string_view& name) {
 
 Document Parse(std::string_view data) {
   Document doc;
+  if (data.starts_with(kUtf8Mark)) {
+    doc.utf8 = true;
+    data.remove_prefix(kUtf8Mark.size());
+  }
+  // Where the next CR and the next LF are, each looked for again only once passed.
+  auto find = [&](char c, std::size_t from) {
+    const void* at = std::memchr(data.data() + from, c, data.size() - from);
+    return at ? static_cast<std::size_t>(static_cast<const char*>(at) - data.data()) : data.size();
+  };
+  std::size_t nextCr = find('\r', 0), nextLf = find('\n', 0);
   bool eolSeen = false;
   std::size_t pos = 0;
   while (pos < data.size()) {
-    std::size_t end = pos;
-    while (end < data.size() && data[end] != '\r' && data[end] != '\n') ++end;
+    if (nextCr < pos) nextCr = find('\r', pos);
+    if (nextLf < pos) nextLf = find('\n', pos);
+    const std::size_t end = std::min(nextCr, nextLf);
     const std::string_view line = data.substr(pos, end - pos);
     std::size_t next = end;
     if (end < data.size()) {
@@ -124,17 +163,17 @@ Document Parse(std::string_view data) {
     pos = next;
     std::string_view name;
     if (HeaderName(line, name)) {
-      doc.sections.push_back({std::string(line), Fold(name), {}});
+      doc.sections.push_back({std::string(line), Fold(name, doc.utf8), {}});
     } else {
       auto& lines = doc.sections.empty() ? doc.preamble : doc.sections.back().lines;
-      lines.push_back(MakeLine(std::string(line)));
+      lines.push_back(MakeLine(std::string(line), doc.utf8));
     }
   }
   return doc;
 }
 
 std::string Serialize(const Document& doc) {
-  std::size_t size = 0;
+  std::size_t size = doc.utf8 ? kUtf8Mark.size() : 0;
   auto count = [&](const IniLine& l) { size += l.text.size() + doc.eol.size(); };
   std::for_each(doc.preamble.begin(), doc.preamble.end(), count);
   for (const auto& s : doc.sections) {
@@ -143,6 +182,7 @@ std::string Serialize(const Document& doc) {
   }
   std::string out;
   out.reserve(size);
+  if (doc.utf8) out.append(kUtf8Mark);
   auto put = [&](const std::string& text) { out.append(text).append(doc.eol); };
   for (const auto& l : doc.preamble) put(l.text);
   for (const auto& s : doc.sections) {
@@ -178,15 +218,19 @@ bool WriteAll(int fd, std::string_view data) {
   return true;
 }
 
-bool ReadAll(int fd, std::string& out) {
-  char buf[65536];
-  for (;;) {
-    const ssize_t n = ::read(fd, buf, sizeof buf);
+// Reads the size fstat gave; a file that grows meanwhile shows a newer stamp next time.
+bool ReadAll(int fd, std::size_t size, std::string& out) {
+  out.resize(size);
+  std::size_t got = 0;
+  while (got < size) {
+    const ssize_t n = ::read(fd, out.data() + got, size - got);
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) return false;
-    if (n == 0) return true;
-    out.append(buf, static_cast<std::size_t>(n));
+    if (n == 0) break;
+    got += static_cast<std::size_t>(n);
   }
+  out.resize(got);
+  return true;
 }
 
 }  // namespace
@@ -218,20 +262,23 @@ std::string classIniFile::JoinPath(std::string_view folder, std::string_view nam
 classIniFile::Document& classIniFile::Current() {
   if (doc_ && batchDepth_ > 0) return *doc_;
   struct stat st {};
-  FileStamp now;
-  if (::stat(path_.c_str(), &st) == 0)
-    now = {true, st.st_dev, st.st_ino, static_cast<std::uint64_t>(st.st_size), st.st_mtim.tv_sec,
-           st.st_mtim.tv_nsec};
-  if (doc_ && now == stamp_) return *doc_;
+  if (doc_) {
+    FileStamp now;
+    if (::stat(path_.c_str(), &st) == 0)
+      now = {true, st.st_dev, st.st_ino, static_cast<std::uint64_t>(st.st_size), st.st_mtim.tv_sec,
+             st.st_mtim.tv_nsec};
+    if (now == stamp_) return *doc_;
+  }
 
   doc_ = std::make_unique<Document>();
   stamp_ = {};
-  const int fd = now.exists ? ::open(path_.c_str(), O_RDONLY | O_CLOEXEC) : -1;
+  // Not blocking: whatever sits at the path (a pipe, say) must not hold the program.
+  const int fd = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) return *doc_;
   // The stamp of what is read comes from the open file, so a change made
   // while reading shows as a newer stamp next time.
   std::string data;
-  if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ReadAll(fd, data)) {
+  if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ReadAll(fd, static_cast<std::size_t>(st.st_size), data)) {
     stamp_ = {true, st.st_dev, st.st_ino, static_cast<std::uint64_t>(st.st_size), st.st_mtim.tv_sec,
               st.st_mtim.tv_nsec};
     *doc_ = Parse(data);
@@ -291,52 +338,59 @@ void classIniFile::Flush() {
 
 std::string classIniFile::GetIniKey(std::string_view section, std::string_view key) {
   Document& doc = Current();
-  IniSection* s = FindSection(doc, Fold(Name(section)));
-  const IniLine* line = s ? FindKey(*s, Fold(Name(key))) : nullptr;
+  IniSection* s = FindSection(doc, FoldedName(section, doc.utf8));
+  const IniLine* line = s ? FindKey(*s, FoldedName(key, doc.utf8)) : nullptr;
   if (!line) return "";
   std::string raw = line->text.substr(line->valuePos);
   std::erase(raw, '\0');
-  const std::string value = text::FirstChars(text::Cp936ToUtf8(Trim(raw)), kMaxValueChars);
+  std::string_view v = Trim(raw);
+  if (Quoted(v)) v = v.substr(1, v.size() - 2);
+  std::string value = ToUtf8(v, doc.utf8);
+  // A text of at most 1023 bytes has at most 1023 characters.
+  if (value.size() > kMaxValueChars) value = text::FirstChars(value, kMaxValueChars);
   return text::TrimSpaces(value);
 }
 
 void classIniFile::WriteIniKey(std::string_view section, std::string_view key, std::string_view value) {
-  const std::string sectionName = Name(section);
-  const std::string keyName = Name(key);
-  if (!StorableKey(keyName)) return;
   Document& doc = Current();
-  IniSection* s = FindSection(doc, Fold(sectionName));
-  if (!s) s = &doc.sections.emplace_back(IniSection{"[" + sectionName + "]", Fold(sectionName), {}});
+  const std::string sectionName = Name(section, doc.utf8);
+  const std::string keyName = Name(key, doc.utf8);
+  if (!StorableKey(keyName)) return;
+  IniSection* s = FindSection(doc, Fold(sectionName, doc.utf8));
+  if (!s) s = &doc.sections.emplace_back(IniSection{"[" + sectionName + "]", Fold(sectionName, doc.utf8), {}});
 
-  const std::string folded = Fold(keyName);
+  const std::string folded = Fold(keyName, doc.utf8);
   IniLine* line = FindKey(*s, folded);
   // A replaced key keeps the spelling it has in the file.
   const std::string_view spelling = line ? Trim(std::string_view(line->text).substr(0, line->valuePos - 1)) : keyName;
-  std::string text = std::string(spelling) + "=" + ToLineBytes(value);
+  std::string stored = ToLineBytes(value, doc.utf8);
+  // A value that is itself in quotes gets one more pair, so that it reads back with its own.
+  if (const std::string_view t = Trim(stored); Quoted(t)) stored = "\"" + std::string(t) + "\"";
+  std::string text = std::string(spelling) + "=" + stored;
   if (line) {
     if (line->text == text) return;
-    *line = MakeLine(std::move(text));
+    *line = MakeLine(std::move(text), doc.utf8);
   } else {
     // After the section's last non-blank line, so blank lines before the
     // next section stay where they are.
     auto at = s->lines.end();
     while (at != s->lines.begin() && Trim((at - 1)->text).empty()) --at;
-    s->lines.insert(at, MakeLine(std::move(text)));
+    s->lines.insert(at, MakeLine(std::move(text), doc.utf8));
   }
   Changed();
 }
 
 void classIniFile::DelIniKey(std::string_view section, std::string_view key) {
   Document& doc = Current();
-  IniSection* s = FindSection(doc, Fold(Name(section)));
+  IniSection* s = FindSection(doc, FoldedName(section, doc.utf8));
   if (!s) return;
-  const std::string folded = Fold(Name(key));
+  const std::string folded = FoldedName(key, doc.utf8);
   if (std::erase_if(s->lines, [&](const IniLine& l) { return l.isKey && l.foldedKey == folded; }) > 0) Changed();
 }
 
 void classIniFile::DelIniSec(std::string_view section) {
   Document& doc = Current();
-  const std::string folded = Fold(Name(section));
+  const std::string folded = FoldedName(section, doc.utf8);
   if (std::erase_if(doc.sections, [&](const IniSection& s) { return s.foldedName == folded; }) > 0) Changed();
 }
 

@@ -3,10 +3,17 @@
 // stored in code page 936, used by the hand record file and the quick phrases.
 //
 // Behaviour callers can rely on:
+// - A file that starts with the UTF-8 byte-order mark (a text editor's
+//   "UTF-8 with BOM") is read as UTF-8 and written back as UTF-8 with its
+//   mark. Every other file, and every new one, is code page 936.
 // - Section and key names compare case-insensitively (ASCII letters) and
 //   without surrounding spaces or tabs. Values read back trimmed of spaces
 //   and tabs, cut at 1023 characters, with zero characters dropped. A missing file,
 //   section or key reads as "".
+// - A value in one pair of matching quotes ("..." or '...') reads without
+//   them, as the private-profile functions read it. A value written that is
+//   itself in matching quotes is stored in one more pair of double quotes,
+//   so it reads back as written.
 // - The first section of a name is the section: reads, writes and key
 //   removal use it, later sections of the same name are left as text.
 //   DelIniSec removes every section of the name, so nothing stale reappears.
@@ -48,7 +55,7 @@ class classIniFile {
   void SetINIFileName(std::string path);
   const std::string& INIFileName() const { return path_; }
 
-  // All texts are UTF-8; the file holds code page 936.
+  // All texts are UTF-8, whatever the file holds.
   std::string GetIniKey(std::string_view section, std::string_view key);
   void WriteIniKey(std::string_view section, std::string_view key, std::string_view value);
   void DelIniKey(std::string_view section, std::string_view key);

@@ -7,6 +7,7 @@
 #include "session/lobby_ops.h"
 #include "session/packet_io.h"
 #include "session/reconnect.h"
+#include "session/scheduler_idle.h"
 #include "session/startup.h"
 #include "session/system_messages.h"
 #include "session/transport.h"
@@ -81,6 +82,20 @@ void Scheduler::ClearAll() {
   LostCount = 0;
 }
 
+namespace {
+
+// TimerBong runs again: the next tick 50 ms from now.
+void RestartGrid(ClientContext& ctx) {
+  auto& sc = ctx.sched;
+  sc.gridOriginMs = ctx.platform.clock().NowMs();
+  sc.ticksAccounted = 0;
+  sc.ticksPlanned = 1;
+  ctx.TimerBong->SetInterval(kTickMs);
+  ctx.TimerBong->SetEnabled(true);
+}
+
+}  // namespace
+
 void InstallTimers(ClientContext& ctx) {
   ctx.TimerBong = ctx.platform.CreateTimer();
   ctx.TimerBong->SetInterval(kTickMs);
@@ -90,17 +105,27 @@ void InstallTimers(ClientContext& ctx) {
   ctx.TimerKeepAlive->onTick = [&ctx] { TimerKeepAliveTick(ctx); };
   SetTimerBong(ctx, true);
   ctx.TimerKeepAlive->SetEnabled(true);
+  // Whatever the events of a turn of the event loop did, the timer is set for
+  // the next tick with work before the loop waits.
+  ctx.platform.onAboutToWait = [&ctx] { PlanNextTick(ctx); };
 }
 
 void SetTimerBong(ClientContext& ctx, bool on) {
   ctx.sched.bongWanted = on;
   // Inside a tick the timer stays off; the end of the tick honours the wish.
-  if (!ctx.sched.inTick && ctx.TimerBong) ctx.TimerBong->SetEnabled(on);
+  if (ctx.sched.inTick || !ctx.TimerBong) return;
+  if (on && !ctx.TimerBong->Enabled()) RestartGrid(ctx);
+  if (!on) {
+    CatchUpIdleTicks(ctx);
+    ctx.TimerBong->SetEnabled(false);
+  }
 }
 
 void TimerBongTick(ClientContext& ctx) {
   auto& sc = ctx.sched;
   if (sc.inTick) return;
+  // The ticks slept through before this one, as if they had run.
+  CountInIdleTicks(ctx, sc.ticksPlanned - 1 - sc.ticksAccounted);
   sc.inTick = true;
   ctx.TimerBong->SetEnabled(false);
   ++sc.sendCounter;
@@ -141,11 +166,12 @@ void TimerBongTick(ClientContext& ctx) {
   }
   sc.inTick = false;
   if (ctx.platform.Ending()) return;
-  if (sc.bongWanted) ctx.TimerBong->SetEnabled(true);
+  if (sc.bongWanted) RestartGrid(ctx);
   for (auto& hook : sc.tickEnd) {
     if (ctx.platform.Ending()) break;
     hook(ctx);
   }
+  PlanNextTick(ctx);
 }
 
 void TimerKeepAliveTick(ClientContext& ctx) {
@@ -156,16 +182,19 @@ void TimerKeepAliveTick(ClientContext& ctx) {
 }
 
 void StartSendTask(ClientContext& ctx) {
+  CatchUpIdleTicks(ctx);
   ctx.sched.SendPending = true;
   ctx.sched.sendCounter = 0;
 }
 
 void StartReceiveTask(ClientContext& ctx) {
+  CatchUpIdleTicks(ctx);
   ctx.sched.RecvPending = true;
   ctx.sched.recvCounter = 0;
 }
 
 void StartLoginTask(ClientContext& ctx) {
+  CatchUpIdleTicks(ctx);
   ctx.sched.LoginPending = true;
   ctx.sched.loginCounter = 0;
   ++ctx.sched.loginEpoch;
@@ -177,6 +206,7 @@ void AbandonLogin(ClientContext& ctx) {
 }
 
 void StartWatchdog(ClientContext& ctx) {
+  CatchUpIdleTicks(ctx);
   ctx.sched.ConnWatch = true;
   ctx.sched.watchCounter = 0;
 }

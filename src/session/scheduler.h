@@ -1,5 +1,6 @@
 #pragma once
 // The 50 ms scheduler that drives the client, and the 5 s keep-alive.
+#include <cstdint>
 #include <functional>
 #include <vector>
 
@@ -42,6 +43,12 @@ struct Scheduler {
   // Changes whenever a login is started or abandoned, so that a login that waits
   // for its connection sees that a leave or a newer attempt has taken over.
   int loginEpoch = 0;
+  // Idle ticks (scheduler_idle.h): the ticks after the last one that ran are
+  // 50 ms apart from its end; some are counted in without running, and the
+  // timer is set for the next one that may have work.
+  std::int64_t gridOriginMs = 0;
+  int ticksAccounted = 0;
+  int ticksPlanned = 1;
 
   // Bodies of the tasks other modules own; empty until they register.
   TaskBody blinkBody;

@@ -22,10 +22,12 @@ inline constexpr const char* kPlatformWebAddress = "www.virel.example";
 
 // SOCKS5 handshake steps: 0 idle, 1 send greeting, 2 await method, 3 send
 // authentication, 4 await its result, 5 send connect, 6 await connect result.
+// Timers and files are held by shared pointers so that a saved copy of the
+// state (ClientContext::SaveState) refers to the same ones.
 struct ProxyState {
   int ProxyStep = 0;
   // Ends a handshake whose proxy stops answering.
-  std::unique_ptr<platform::Timer> replyGuard;
+  std::shared_ptr<platform::Timer> replyGuard;
   bool waitingForSocket = false;
 };
 
@@ -35,8 +37,8 @@ struct ReconnectState {
   int ReconnectDelay = 1;
   bool Reconnected = false;  // this connection was re-established (the leave waits longer)
   bool running = false;      // frmReconnect is loaded and its timers work
-  std::unique_ptr<platform::Timer> TimerReconnect;  // 1000 ms
-  std::unique_ptr<platform::Timer> TimerCount;      // 3000 ms
+  std::shared_ptr<platform::Timer> TimerReconnect;  // 1000 ms
+  std::shared_ptr<platform::Timer> TimerCount;      // 3000 ms
 };
 
 struct FileCloser {
@@ -46,7 +48,7 @@ struct FileCloser {
 };
 
 struct DebugLogState {
-  std::unique_ptr<std::FILE, FileCloser> file;  // null: the log is off
+  std::shared_ptr<std::FILE> file;  // null: the log is off; closed by FileCloser
 };
 
 struct Startup {
@@ -79,7 +81,7 @@ struct Startup {
   ProxyState proxy;
   ReconnectState reconnect;
   // While idle after a table, ends the program once the lobby is gone.
-  std::unique_ptr<platform::Timer> idleLobbyWatch;
+  std::shared_ptr<platform::Timer> idleLobbyWatch;
   DebugLogState debugLog;
 
   // Steps of later modules: the start button idle and unusable on a fresh login;

@@ -58,6 +58,11 @@ inline constexpr std::size_t kDealtTileCount = 12;
 // SeatTiles: the seat's discards at Reserved7, then 24 pairs (kind byte, tile code byte).
 inline constexpr std::size_t kSeatTilesPairs = kPayload;
 inline constexpr std::size_t kSeatTilesPairCount = 24;
+// ClaimOptions: the seconds the player has to decide (2 or less: the default).
+inline constexpr std::size_t kOfferSeconds = 100;
+// HandShowdown: the next five tiles of the wall, one byte each.
+inline constexpr std::size_t kShowdownPeek = kPayload;
+inline constexpr std::size_t kShowdownPeekCount = 5;
 // TableClosed: the server's text.
 inline constexpr std::size_t kTableClosedText = kPayload;
 inline constexpr std::size_t kTableClosedTextBytes = 200;

@@ -35,6 +35,14 @@ void SortAndShowHand(ClientContext& ctx, int r, int n) {
   }
 }
 
+SlotRange OwnConcealedSlots(const ClientContext& ctx) {
+  const round::PlayerEntry& own = ctx.table.custom[0];
+  const int first = std::clamp<int>(own.firstConcealed, 0, round::kSlotCount);
+  return {first, std::clamp<int>(first + own.concealedCount, first, round::kSlotCount)};
+}
+
+bool OwnHandMustDiscard(const ClientContext& ctx) { return ctx.table.custom[0].concealedCount % 3 == 2; }
+
 int OwnHandSlotOf(const ClientContext& ctx, int imageIndex) {
   if (imageIndex < 0) return -1;
   const round::PlayerEntry& own = ctx.table.custom[0];

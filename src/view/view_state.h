@@ -7,6 +7,8 @@
 #include <memory>
 #include <vector>
 
+#include "view/input_state.h"
+
 namespace tavrel::platform {
 class Control;
 }
@@ -25,7 +27,7 @@ struct WindowButtonActions {
   std::function<void(int key)> forwardKey;  // keys for the prop plug-in (F1 after 隐藏)
   std::function<void(int state)> bankState; // the plug-in's bank state (2 on quit)
   std::function<void()> minimised;        // the window went to the task bar
-  // Restored: countdown reset (after the boss key), time-out count, plug-in placement.
+  // Restored (after the countdown has its reset value back): the plug-in's placement.
   std::function<void(bool bossKeyWasActive)> restored;
 };
 
@@ -58,6 +60,9 @@ struct ViewState {
   bool LeaveOnStart = false;      // the next start press leaves the table
   bool TitleButtonsNormal = true; // ImgClose/ImgMin show their normal pictures
   bool BossKeyActive = false;     // F1 has hidden the window
+
+  // The local player's decisions: offers, the countdown, time-outs, keys.
+  InputState input;
 
   // Whether the hand doubles by dice and the table by wealth; the round flow and
   // the settlement own those flags and set these readers (empty: no doubling).

@@ -3,6 +3,7 @@
 #include "app/client_context.h"
 #include "platform/names.h"
 #include "session/lobby_ops.h"
+#include "view/decision_clock.h"
 #include "view/exit_forms.h"
 #include "view/layout.h"
 #include "view/picture_catalogue.h"
@@ -242,6 +243,7 @@ void FormResize(ClientContext& ctx) {
   if (form.Find(ctl::Chat)) form.SetFocus(ctl::Chat.name);
   // Restoring must not end the program when the lobby is gone: only minimise one that exists.
   if (session::LobbyExists(ctx)) session::MinimizeLobby(ctx);
+  DecisionClockRestored(ctx, bossKeyWasActive);
   if (ctx.view.actions.restored) ctx.view.actions.restored(bossKeyWasActive);
 }
 

@@ -276,14 +276,14 @@ TEST_F(DrawDiscard, ADrawWithValueOnePinsTheSeatsDiscardsForTheHand) {
 }
 
 TEST_F(DrawDiscard, ClaimOptionsGoToTheOfferOnlyForTheOwnSeat) {
-  int shown = 0;
-  ctx().hooks.showOffer = [&] { ++shown; };
-  Receive(Make(6, Mask(1), {0x80, 0, 0, 0}));
-  EXPECT_EQ(shown, 0);
-  Receive(Make(6, Mask(0) | 0x10 * 0, {0x80, 0, 0, 0}));
-  EXPECT_EQ(shown, 1);
-  ctx().hooks.showOffer = nullptr;
-  Receive(Make(6, Mask(0), {0x80, 0, 0, 0}));  // nobody to show it yet: nothing happens
+  StartHand(1);
+  const auto passButton = [&] { return Find(ctl::Operation, 4)->Visible(); };
+  Receive(Make(6, Mask(1), {0x81, 0, 0, 0}));
+  EXPECT_FALSE(passButton());
+  EXPECT_EQ(ctx().view.input.DecisionState, view::kAnswered);
+  Receive(Make(6, Mask(0), {0x81, 0, 0, 0}));
+  EXPECT_TRUE(passButton());
+  EXPECT_EQ(ctx().view.input.DecisionState, view::kOfferOpen);
 }
 
 }  // namespace

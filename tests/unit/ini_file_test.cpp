@@ -75,6 +75,10 @@ TEST_F(IniFileTest, ValuesRoundTripTrimmedAndCutAt1023Characters) {
       {"cut at 1023 characters, not bytes", Repeat("胡", 1100), Repeat("胡", 1023)},
       {"spaces exposed by the cut are trimmed", Repeat("a", 1020) + "    bbb", Repeat("a", 1020)},
       {"not in code page 936", "x\u0e01\U0001F600y", "x??y"},
+      {"in double quotes", "\"庄家\"", "\"庄家\""},
+      {"in single quotes, spaces inside", "' a '", "' a '"},
+      {"quotes that do not match", "\"a'", "\"a'"},
+      {"one quote only", "\"", "\""},
   };
   classIniFile ini(path_);
   for (const auto& c : cases) {
@@ -216,6 +220,70 @@ TEST_F(IniFileTest, ReadsFilesOfAnyShape) {
   }
 }
 
+TEST_F(IniFileTest, OnePairOfMatchingQuotesIsNotPartOfTheValue) {
+  const std::vector<ReadCase> cases = {
+      {"double quotes", "[a]\r\nk=\"hello there\"\r\n", "a", "k", "hello there"},
+      {"single quotes", "[a]\r\nk='hello'\r\n", "a", "k", "hello"},
+      {"spaces outside the quotes", "[a]\r\nk = \t\"x\"  \r\n", "a", "k", "x"},
+      {"spaces inside the quotes trimmed as any value", "[a]\r\nk=\"  x y  \"\r\n", "a", "k", "x y"},
+      {"empty quotes", "[a]\r\nk=\"\"\r\n", "a", "k", ""},
+      {"only one pair goes", "[a]\r\nk=\"\"x\"\"\r\n", "a", "k", "\"x\""},
+      {"quotes inside stay", "[a]\r\nk=\"a\"b\"\r\n", "a", "k", "a\"b"},
+      {"mixed quotes stay", "[a]\r\nk=\"x'\r\n", "a", "k", "\"x'"},
+      {"a lone quote stays", "[a]\r\nk=\"\r\n", "a", "k", "\""},
+      {"quote at one end only", "[a]\r\nk=x\"\r\n", "a", "k", "x\""},
+      {"GBK phrase in quotes", "[Phrase1]\r\n1=\"\xbb\xc6\xd7\xaf\"\r\n", "Phrase1", "1", "黄庄"},
+  };
+  for (const auto& c : cases) {
+    Put(c.file);
+    EXPECT_EQ(classIniFile(path_).GetIniKey(c.section, c.key), c.value) << c.name;
+  }
+}
+
+// Text editors save "UTF-8 with BOM": such a file is UTF-8 from its second line to its last.
+TEST_F(IniFileTest, FileWithUtf8MarkReadsAsUtf8) {
+  const std::string mark = "\xEF\xBB\xBF";
+  const std::vector<ReadCase> cases = {
+      {"first section", mark + "[Phrase1]\r\n1=你好\r\n[Phrase2]\r\n1=再见\r\n", "Phrase1", "1", "你好"},
+      {"later section", mark + "[Phrase1]\r\n1=你好\r\n[Phrase2]\r\n1=再见\r\n", "Phrase2", "1", "再见"},
+      {"LF line ends", mark + "[a]\nk=1\n", "a", "k", "1"},
+      {"Chinese section and key", mark + "[牌局]\n名字=甲\n", "牌局", "名字", "甲"},
+      {"ASCII after a UTF-8 character folds", mark + "[中A]\nk=1\n", "中a", "k", "1"},
+      {"quoted phrase", mark + "[Phrase1]\n1=\"快点吧，我等到花儿都谢了\"\n", "Phrase1", "1", "快点吧，我等到花儿都谢了"},
+      {"broken UTF-8 mended", mark + "[a]\nk=x\xff\xe4y\n", "a", "k", "x\uFFFD\uFFFDy"},
+      {"the mark in the middle is text", "[a]\r\n" + mark + "k=1\r\n", "a", "k", ""},
+      {"no mark: code page 936", "[a]\r\nk=\xbb\xc6\r\n", "a", "k", "黄"},
+  };
+  for (const auto& c : cases) {
+    Put(c.file);
+    EXPECT_EQ(classIniFile(path_).GetIniKey(c.section, c.key), c.value) << c.name;
+  }
+}
+
+TEST_F(IniFileTest, OurQuickPhrasesReadAsTheirEditorSavedThem) {
+  classIniFile ini(TAVREL_SOURCE_DIR "/assets/chat/chat.ini");
+  EXPECT_EQ(ini.GetIniKey("Phrase1", "num"), "10");
+  EXPECT_EQ(ini.GetIniKey("Phrase1", "2"), "快点吧，等得花都谢了！");
+  EXPECT_EQ(ini.GetIniKey("phrase2", "10"), "先走一步，各位玩好！");
+}
+
+TEST_F(IniFileTest, FileWithUtf8MarkIsWrittenBackAsUtf8WithItsMark) {
+  const std::string mark = "\xEF\xBB\xBF";
+  Put(mark + "[Phrase1]\r\n1=你好\r\n");
+  classIniFile ini(path_);
+  ini.WriteIniKey("Phrase1", "1", "大家好");  // replaced in place: no second [Phrase1]
+  ini.WriteIniKey("Phrase1", "2", "\"引号\"");
+  ini.WriteIniKey("牌局", "名字", "甲");
+  EXPECT_EQ(Bytes(), mark + "[Phrase1]\r\n1=大家好\r\n2=\"\"引号\"\"\r\n[牌局]\r\n名字=甲\r\n");
+  EXPECT_EQ(classIniFile(path_).GetIniKey("Phrase1", "2"), "\"引号\"");
+  ini.DelIniSec("PHRASE1");
+  EXPECT_EQ(Bytes(), mark + "[牌局]\r\n名字=甲\r\n");
+
+  Put(mark);  // a mark and nothing else stays a UTF-8 file
+  ini.WriteIniKey("a", "k", "黄");
+  EXPECT_EQ(Bytes(), mark + "[a]\r\nk=黄\r\n");
+}
+
 TEST_F(IniFileTest, JunkSurvivesAndReadsAfterARewrite) {
   std::string junk;
   for (int i = 0; i < 4096; ++i) junk.push_back(static_cast<char>((i * 131 + 7) % 256));
@@ -289,6 +357,17 @@ TEST_F(IniFileTest, UnwritableTargetsAreIgnored) {
     EXPECT_EQ(ini.GetIniKey("juNum:1", "name( 0 )"), "") << target;
   }
   EXPECT_EQ(Entries(), std::vector<std::string>{"info.vl"});
+}
+
+TEST_F(IniFileTest, APipeAtThePathReadsAsEmptyWithoutWaiting) {
+  // Opening a pipe that nobody writes to would wait for ever.
+  ASSERT_EQ(::mkfifo(path_.c_str(), 0600), 0);
+  classIniFile ini(path_);
+  EXPECT_EQ(ini.GetIniKey("juNum:1", "name( 0 )"), "");
+  ini.WriteIniKey("juNum:1", "name( 0 )", "a");  // not a file: left alone
+  struct stat st {};
+  ASSERT_EQ(::stat(path_.c_str(), &st), 0);
+  EXPECT_TRUE(S_ISFIFO(st.st_mode));
 }
 
 TEST_F(IniFileTest, ReadOnlyFileKeepsItsContent) {

@@ -6,6 +6,7 @@
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QAbstractButton>
+#include <QAbstractEventDispatcher>
 #include <QIcon>
 #include <QMessageBox>
 #include <QScreen>
@@ -88,11 +89,11 @@ void QtSocket::Close() {
   failed_ = false;
 }
 
-QtClock::QtClock() : startMs_(QDateTime::currentMSecsSinceEpoch()) {}
+QtClock::QtClock() { sinceStart_.start(); }
 
 std::int64_t QtClock::NowMs() const {
   static_assert(sizeof(qint64) == sizeof(std::int64_t));
-  return QDateTime::currentMSecsSinceEpoch() - startMs_;
+  return sinceStart_.elapsed();
 }
 
 double QtClock::SecondsOfDay() const { return QTime::currentTime().msecsSinceStartOfDay() / 1000.0; }
@@ -102,8 +103,26 @@ LocalTime QtClock::Now() const {
   return {t.hour(), t.minute(), t.second()};
 }
 
-QtPlatform::QtPlatform() : lobby_(std::make_unique<NoLobby>()), pictures_(std::make_unique<NoPictures>()) {}
-QtPlatform::~QtPlatform() = default;
+QtPlatform::QtPlatform() : lobby_(std::make_unique<NoLobby>()), pictures_(std::make_unique<NoPictures>()) {
+  HookEventLoop();
+}
+QtPlatform::~QtPlatform() { QObject::disconnect(loopHook_); }
+
+void QtPlatform::HookEventLoop() {
+  if (loopHook_ || !QCoreApplication::instance()) return;
+  auto* dispatcher = QAbstractEventDispatcher::instance(QCoreApplication::instance()->thread());
+  if (!dispatcher) return;
+  // Emitted on every turn of every loop of the thread, nested waits included,
+  // when the loop may block: the scheduler plans its next tick there.
+  loopHook_ = QObject::connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, dispatcher, [this] {
+    if (onAboutToWait && !ending_) onAboutToWait();
+  });
+}
+
+std::unique_ptr<Timer> QtPlatform::CreateTimer() {
+  HookEventLoop();
+  return std::make_unique<QtTimer>();
+}
 
 void QtPlatform::PumpFor(int ms) {
   if (ending_) return;

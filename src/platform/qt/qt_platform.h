@@ -1,5 +1,6 @@
 #pragma once
 // The real backend: Qt's event loop, QTcpSocket, QTimer, QMessageBox.
+#include <QElapsedTimer>
 #include <QObject>
 #include <QTcpSocket>
 #include <QTimer>
@@ -51,7 +52,7 @@ class QtClock final : public Clock {
   LocalTime Now() const override;
 
  private:
-  std::int64_t startMs_;
+  QElapsedTimer sinceStart_;  // monotonic: a change of the wall clock does not move it
 };
 
 // A lobby link that finds no window; the real one replaces it.
@@ -83,7 +84,7 @@ class QtPlatform final : public Platform {
   ~QtPlatform() override;
 
   Clock& clock() override { return clock_; }
-  std::unique_ptr<Timer> CreateTimer() override { return std::make_unique<QtTimer>(); }
+  std::unique_ptr<Timer> CreateTimer() override;
   std::unique_ptr<StreamSocket> CreateSocket() override { return std::make_unique<QtSocket>(); }
   LobbyLink& lobby() override { return *lobby_; }
   PictureSource& pictures() override { return *pictures_; }
@@ -109,6 +110,9 @@ class QtPlatform final : public Platform {
   static constexpr int kDialogOk = 130;
   static constexpr int kDialogCancel = 132;
   void StyleBox(QMessageBox& box);
+  // Connects onAboutToWait to the event loop, once there is one.
+  void HookEventLoop();
+  QMetaObject::Connection loopHook_;
 
   QtClock clock_;
   std::unique_ptr<LobbyLink> lobby_;

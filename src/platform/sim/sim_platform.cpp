@@ -1,6 +1,7 @@
 #include "platform/sim/sim_platform.h"
 
 #include <algorithm>
+#include <cstring>
 #include <limits>
 
 namespace tavrel::platform::sim {
@@ -50,8 +51,8 @@ void SimSocket::SendData(const std::uint8_t* data, std::size_t size) {
 }
 
 ByteVec SimSocket::GetData() {
-  ByteVec out;
-  out.swap(incoming_);
+  ByteVec out(incoming_.begin(), incoming_.end());
+  incoming_.clear();  // keeps its room for the next arrival
   return out;
 }
 
@@ -68,9 +69,13 @@ void SimSocket::PeerSend(const ByteVec& bytes) {
   });
 }
 
-void SimSocket::PeerSendNow(const ByteVec& bytes) {
+void SimSocket::PeerSendNow(const ByteVec& bytes) { PeerSendNow(bytes.data(), bytes.size()); }
+
+void SimSocket::PeerSendNow(const std::uint8_t* data, std::size_t size) {
   if (state_ != kSocketConnected) return;
-  incoming_.insert(incoming_.end(), bytes.begin(), bytes.end());
+  const std::size_t had = incoming_.size();
+  incoming_.resize(had + size);
+  if (size > 0) std::memcpy(incoming_.data() + had, data, size);
   if (onDataArrival) onDataArrival(incoming_.size());
 }
 
@@ -161,6 +166,9 @@ void SimPlatform::Post(std::int64_t delayMs, std::function<void()> fn) {
 
 bool SimPlatform::RunNextBefore(std::int64_t deadline) {
   if (ended) return false;
+  // Here the real event loop would wait for the next event.
+  if (onAboutToWait) onAboutToWait();
+  if (ended) return false;
   // Earliest of: posted events, due timers. Posted events win ties (they were queued first).
   std::int64_t best = std::numeric_limits<std::int64_t>::max();
   int eventIdx = -1;
@@ -197,6 +205,8 @@ void SimPlatform::Advance(std::int64_t ms) {
   while (!ended && RunNextBefore(deadline)) {
   }
   if (clock_.now < deadline) clock_.now = deadline;
+  // The caller goes on at the deadline as after a turn of the loop.
+  if (!ended && onAboutToWait) onAboutToWait();
 }
 
 bool SimPlatform::PumpUntil(const std::function<bool()>& done, int timeoutMs) {
@@ -206,6 +216,7 @@ bool SimPlatform::PumpUntil(const std::function<bool()>& done, int timeoutMs) {
     if (!RunNextBefore(deadline)) break;
   }
   if (!ended && clock_.now < deadline) clock_.now = deadline;
+  if (!ended && onAboutToWait) onAboutToWait();
   return done();
 }
 
@@ -222,6 +233,100 @@ void SimPlatform::EndProgram(int code) {
   if (ended) return;
   ended = true;
   exitCode = code;
+}
+
+struct SimPlatform::Checkpoint {
+  struct TimerState {
+    SimTimer* timer;
+    int interval;
+    bool enabled;
+    std::int64_t due;
+  };
+  struct SocketState {
+    SimSocket* socket;
+    std::string remoteHost;
+    int remotePort;
+    bool acceptConnections;
+    int connectDelayMs;
+    std::vector<std::pair<std::string, int>> connectAttempts;
+    ByteVec sent;
+    std::vector<ByteVec> sendCalls;
+    int state;
+    ByteVec incoming;
+    int generation;
+  };
+  SimClock clock;
+  SimLobby lobby;
+  SimPictures pictures;
+  SimAudio audio;
+  std::vector<Event> events;
+  std::uint64_t seq;
+  std::vector<TimerState> timers;
+  std::vector<SocketState> sockets;
+  std::vector<Box> boxes;
+  std::deque<BoxResult> boxAnswers;
+  std::function<void(const Box&)> onBox;
+  std::vector<std::string> openedUrls;
+  ScreenSize screen;
+  std::string programFolder;
+  bool ended;
+  int exitCode;
+  std::set<std::string> heldInstanceLocks, ownInstanceLocks;
+};
+
+std::shared_ptr<const SimPlatform::Checkpoint> SimPlatform::Save() const {
+  auto c = std::make_shared<Checkpoint>(Checkpoint{clock_, lobby_, pictures_, audio_, events_, seq_, {}, {}, boxes,
+                                                   boxAnswers, onBox, openedUrls, screen, programFolder, ended,
+                                                   exitCode, heldInstanceLocks, ownInstanceLocks});
+  for (SimTimer* t : timers_) c->timers.push_back({t, t->interval_, t->enabled_, t->due_});
+  for (SimSocket* k : sockets_)
+    c->sockets.push_back({k, k->RemoteHost, k->RemotePort, k->acceptConnections, k->connectDelayMs,
+                          k->connectAttempts, k->sent, k->sendCalls, k->state_, k->incoming_, k->generation_});
+  return c;
+}
+
+void SimPlatform::Rewind(const Checkpoint& c) {
+  clock_ = c.clock;
+  lobby_ = c.lobby;
+  pictures_ = c.pictures;
+  audio_ = c.audio;
+  events_ = c.events;
+  seq_ = c.seq;
+  for (SimTimer* t : timers_) t->enabled_ = false;
+  for (const auto& s : c.timers) {
+    if (std::find(timers_.begin(), timers_.end(), s.timer) == timers_.end()) continue;
+    s.timer->interval_ = s.interval;
+    s.timer->enabled_ = s.enabled;
+    s.timer->due_ = s.due;
+  }
+  for (SimSocket* k : sockets_) {
+    ++k->generation_;
+    k->state_ = kSocketClosed;
+  }
+  for (const auto& s : c.sockets) {
+    if (std::find(sockets_.begin(), sockets_.end(), s.socket) == sockets_.end()) continue;
+    SimSocket& k = *s.socket;
+    k.RemoteHost = s.remoteHost;
+    k.RemotePort = s.remotePort;
+    k.acceptConnections = s.acceptConnections;
+    k.connectDelayMs = s.connectDelayMs;
+    k.connectAttempts = s.connectAttempts;
+    k.sent = s.sent;
+    k.sendCalls = s.sendCalls;
+    k.state_ = s.state;
+    k.incoming_ = s.incoming;
+    k.generation_ = s.generation;
+  }
+  boxes = c.boxes;
+  boxAnswers = c.boxAnswers;
+  onBox = c.onBox;
+  openedUrls = c.openedUrls;
+  screen = c.screen;
+  programFolder = c.programFolder;
+  ended = c.ended;
+  exitCode = c.exitCode;
+  heldInstanceLocks = c.heldInstanceLocks;
+  ownInstanceLocks = c.ownInstanceLocks;
 }
 
 bool SimPlatform::AcquireInstanceLock(const std::string& name) {

@@ -6,6 +6,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -51,10 +52,12 @@ class SimSocket final : public StreamSocket {
   std::vector<ByteVec> sendCalls; // the same, one entry per SendData call
   void PeerSend(const ByteVec& bytes);  // delivered on the next pump, as one arrival
   void PeerSendNow(const ByteVec& bytes);  // delivered at once
+  void PeerSendNow(const std::uint8_t* data, std::size_t size);
   void PeerClose();                // the far end closes; noticed on the next pump
   void DropConnection();           // the link dies: closed without a close event
 
  private:
+  friend class SimPlatform;
   SimPlatform& platform_;
   int state_ = kSocketClosed;
   ByteVec incoming_;
@@ -151,6 +154,15 @@ class SimPlatform final : public Platform {
   SimPictures& simPictures() { return pictures_; }
   SimAudio& simAudio() { return audio_; }
   SimClock& simClock() { return clock_; }
+
+  // Everything this platform holds (clock, posted events, the timers' and
+  // sockets' state, lobby, sound device, boxes, test controls), to be put back by Rewind.
+  // Timers and sockets made after the checkpoint are switched off and closed
+  // by Rewind; their owners are expected to be gone by then (see
+  // ClientContext::RestoreState, which is restored first).
+  struct Checkpoint;
+  std::shared_ptr<const Checkpoint> Save() const;
+  void Rewind(const Checkpoint& saved);
 
   struct Box {
     std::string text, title;
