@@ -37,6 +37,7 @@ TEST_F(ClaimsBadInput, AnUnknownTypeChangesNoRowAndSoundsOnlyTheDiscard) {
     Build(1280, 1024);
     StartHand(0);
     Receive(Discard(Mask(0), 0x26));
+    platform.Advance(3050);  // the discard's voice holds the effects for 3 s
     const auto before = table().custom;
     platform.simAudio().played.clear();
     Receive(Claim(Mask(2), type, 0x26, 0x26, 0x26));
