@@ -88,6 +88,12 @@ void Control::SetAlignment(int a) {
 void Control::BringToFront() { z_ = form_->NextFrontZ(); Touch(); }
 void Control::SendToBack() { z_ = form_->NextBackZ(); Touch(); }
 
+void Control::SetSelStart(int chars) {
+  selStart_ = chars < 0 ? 0 : chars;
+  ++selStartRequests_;
+  Touch();
+}
+
 void Control::AddItem(std::string text) { items_.push_back(std::move(text)); Touch(); }
 void Control::AddItemAt(std::string text, int position) {
   position = std::clamp(position, 0, ListCount());

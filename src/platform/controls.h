@@ -125,6 +125,16 @@ class Control {
   // Text boxes: caption is the text. Selection and focus for input.
   const std::string& Text() const { return caption_; }
   void SetText(std::string t) { SetCaption(std::move(t)); }
+  // The caret of a text box, in characters from the start of its text. A Part
+  // places it with SetSelStart (the backend applies each request once); the
+  // backend reports where the user moved it with NoteSelStart.
+  int SelStart() const { return selStart_; }
+  void SetSelStart(int chars);
+  void NoteSelStart(int chars) {
+    selStart_ = chars < 0 ? 0 : chars;
+    ++changes_;  // counted for Ui::Restore; the backend that reported it needs no redraw
+  }
+  std::uint64_t SelStartRequests() const { return selStartRequests_; }
 
   // Free slots for the Parts' own per-control data.
   std::string tag;
@@ -157,6 +167,8 @@ class Control {
   std::vector<std::string> items_;
   int listIndex_ = -1;
   int topIndex_ = 0;
+  int selStart_ = 0;
+  std::uint64_t selStartRequests_ = 0;
   std::uint64_t changes_ = 0;  // every change counts, so Ui::Restore copies only changed controls
 };
 

@@ -83,11 +83,25 @@ class LobbyLink {
   std::function<void(int message, long wParam, long lParam)> onMessage;
 };
 
+// A picture's pixels, row by row from the top left, each a 24-bit colour with red in
+// the low byte (as the controls' colours).
+struct PixelMap {
+  int width = 0, height = 0;
+  std::vector<std::uint32_t> pixels;
+  std::uint32_t At(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
+};
+
 // The picture pack: tells whether a picture id can be shown (its file exists and decodes).
 class PictureSource {
  public:
   virtual ~PictureSource() = default;
   virtual bool Load(int resourceId) = 0;  // decodes once and caches; false when missing or broken
+  // The picture's pixels at its own size; false when it cannot be read.
+  virtual bool ReadPixels(int resourceId, PixelMap& out) {
+    (void)resourceId;
+    out = {};
+    return false;
+  }
 };
 
 // Sound output: one shared channel and four voice channels, one per seat position.

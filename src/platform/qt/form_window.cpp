@@ -37,6 +37,23 @@ bool SameRect(const Rect& a, const Rect& b) {
 
 QString Text(const std::string& s) { return QString::fromStdString(s); }
 
+// The position in UTF-16 units of character `chars` (the end when the text is shorter).
+int Utf16Index(const QString& text, int chars) {
+  int i = 0;
+  for (int n = 0; n < chars && i < text.size(); ++n) i += text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+  return i;
+}
+
+// The character a key press types: its text, or for Backspace and Enter their codes
+// (some platforms give those keys no text).
+int TypedCharacter(const QKeyEvent& k) {
+  const QString text = k.text();
+  if (!text.isEmpty() && text.at(0).unicode() != 0) return text.at(0).unicode();
+  if (k.key() == Qt::Key_Backspace) return 8;
+  if (k.key() == Qt::Key_Return || k.key() == Qt::Key_Enter) return 13;
+  return 0;
+}
+
 }  // namespace
 
 int KeyCodeOf(int k) {
@@ -275,6 +292,9 @@ QWidget* FormWindow::MakeWidget(Control& c) {
   if (c.Kind() == ControlKind::TextBox) {
     auto* edit = new QLineEdit(this);
     edit->setFrame(false);
+    connect(edit, &QLineEdit::cursorPositionChanged, this, [edit, &c](int, int now) {
+      c.NoteSelStart(int(edit->text().left(now).toUcs4().size()));
+    });
     connect(edit, &QLineEdit::textEdited, this, [this, &c](const QString& text) {
       c.SetText(text.toStdString());
       UiEvent e;
@@ -335,6 +355,11 @@ void FormWindow::SyncWidget(Control& c, const QRect& rect, bool shown) {
   if (auto* edit = qobject_cast<QLineEdit*>(w)) {
     const QString text = Text(c.Text());
     if (edit->text() != text) edit->setText(text);
+    auto& applied = caretRequests_[&c];
+    if (applied != c.SelStartRequests()) {
+      applied = c.SelStartRequests();
+      edit->setCursorPosition(Utf16Index(text, c.SelStart()));
+    }
   } else if (auto* list = qobject_cast<QListWidget*>(w)) {
     QSignalBlocker block(list);
     QSignalBlocker blockScroll(list->verticalScrollBar());
@@ -603,9 +628,7 @@ bool FormWindow::eventFilter(QObject* watched, QEvent* e) {
       auto* k = static_cast<QKeyEvent*>(e);
       const int shift = ShiftMaskOf(k->modifiers());
       if (const int key = KeyCodeOf(k->key())) SendKey(UiEventType::KeyDown, c.Name(), c.Index(), key, shift);
-      const QString text = k->text();
-      if (!text.isEmpty() && text.at(0).unicode() != 0)
-        SendKey(UiEventType::KeyPress, c.Name(), c.Index(), text.at(0).unicode(), shift);
+      if (const int typed = TypedCharacter(*k)) SendKey(UiEventType::KeyPress, c.Name(), c.Index(), typed, shift);
       // Enter sends; the line edit itself has nothing to do with it.
       return k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter;
     }

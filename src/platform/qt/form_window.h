@@ -100,6 +100,7 @@ class FormWindow final : public QWidget {
   std::unordered_map<const Control*, QPointer<QWidget>> widgets_;
   std::unordered_map<const QObject*, Control*> widgetControls_;
   std::unordered_map<const Control*, std::vector<std::string>> syncedItems_;
+  std::unordered_map<const Control*, std::uint64_t> caretRequests_;
   bool applied_ = false;
   Rect appliedBounds_;
   Qt::WindowFlags appliedFlags_;

@@ -36,6 +36,23 @@ const QPixmap* QtPictures::Pixmap(int resourceId) {
   return it->second.ok ? &it->second.pixmap : nullptr;
 }
 
+bool QtPictures::ReadPixels(int resourceId, PixelMap& out) {
+  out = {};
+  const QPixmap* source = Pixmap(resourceId);
+  if (!source) return false;
+  const QImage image = source->toImage().convertToFormat(QImage::Format_RGB32);
+  out.width = image.width();
+  out.height = image.height();
+  out.pixels.reserve(static_cast<std::size_t>(out.width) * out.height);
+  for (int y = 0; y < out.height; ++y) {
+    const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+    for (int x = 0; x < out.width; ++x)
+      out.pixels.push_back(std::uint32_t(qRed(row[x])) | std::uint32_t(qGreen(row[x])) << 8 |
+                           std::uint32_t(qBlue(row[x])) << 16);
+  }
+  return true;
+}
+
 const QPixmap* QtPictures::Scaled(int resourceId, const Rect& clip, int width, int height) {
   const QPixmap* source = Pixmap(resourceId);
   if (!source || width <= 0 || height <= 0) return nullptr;

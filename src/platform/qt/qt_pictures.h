@@ -16,6 +16,7 @@ class QtPictures final : public PictureSource {
  public:
   explicit QtPictures(QString folder);
   bool Load(int resourceId) override;
+  bool ReadPixels(int resourceId, PixelMap& out) override;
   // The decoded picture, or nullptr when it cannot be shown.
   const QPixmap* Pixmap(int resourceId);
   // The part `clip` of the picture (all of it when empty) stretched to width x height.

@@ -20,6 +20,13 @@ void SimTimer::SetEnabled(bool on) {
   enabled_ = on;
 }
 
+bool SimPictures::ReadPixels(int id, PixelMap& out) {
+  auto it = drawn.find(id);
+  const bool ok = it != drawn.end() && Load(id);
+  out = ok ? it->second : PixelMap{};
+  return ok;
+}
+
 SimSocket::SimSocket(SimPlatform& p) : platform_(p) { platform_.sockets_.push_back(this); }
 SimSocket::~SimSocket() {
   auto& v = platform_.sockets_;

@@ -95,7 +95,10 @@ class SimLobby final : public LobbyLink {
 class SimPictures final : public PictureSource {
  public:
   bool Load(int id) override { return !missing.count(id) && id > 0; }
+  // Only pictures the test has drawn into `drawn` have pixels.
+  bool ReadPixels(int id, PixelMap& out) override;
   std::set<int> missing;
+  std::map<int, PixelMap> drawn;
 };
 
 // Records what the client asks of the sound device.
