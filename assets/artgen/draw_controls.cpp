@@ -60,6 +60,16 @@ QImage DrawWindowButton(int index, bool hover, bool small) {
   return image;
 }
 
+QImage DrawPhraseButton(int index) {
+  const v::PictureSize size = v::kPhraseButtonSizes[index];
+  QImage image = NewImage(size.width, size.height);
+  QPainter p(&image);
+  SetupPainter(p);
+  PlateButton(p, QRectF(0, 0, size.width, size.height), QString::fromUtf8(v::kPhraseButtonWords[index]), kGoldNormal,
+              size.height * 0.5);
+  return image;
+}
+
 QImage DrawDialogButton(int index) {
   static const char* const kWords[v::kDialogButtonCount] = {"确定", "确定", "取消", "取消",
                                                             "关闭", "开启", "普通话", "本地话"};

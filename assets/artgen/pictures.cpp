@@ -46,6 +46,7 @@ QImage DrawDesignPicture(int id) {
     default: break;
   }
   if (In(id, v::kPicSpeakBoxFirst, 4)) return DrawSpeakBox(id - v::kPicSpeakBoxFirst);
+  if (In(id, v::kPicPhraseButtonFirst, 2)) return DrawPhraseButton(id - v::kPicPhraseButtonFirst);
   return {};
 }
 

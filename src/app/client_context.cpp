@@ -43,6 +43,7 @@ void InstallParts(ClientContext& ctx) {
   scoring::RegisterScoring(ctx);
   view::RegisterView(ctx);
   sound::RegisterSound(ctx);
+  chat::RegisterChat(ctx);
 }
 
 }  // namespace tavrel

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "chat/chat_state.h"
 #include "platform/controls.h"
 #include "platform/names.h"
 #include "platform/platform.h"
@@ -39,8 +40,6 @@ struct Hooks {
   std::function<void()> setUpSound;
   // Table shutdown (session): each module clears its own displays and state.
   std::vector<std::function<void()>> closeTableSteps;
-  // A received chat line, text already decoded (session), for the chat display (chat).
-  std::function<void(const std::string& text, const Info& info)> chatReceived;
   // The seat-change display after a Continue (hand end), owned by the departures.
   std::function<void()> seatChangeDisplay;
   // A UserInfo arrived (players): the prop plug-in is loaded unless the table has props off (props).
@@ -66,6 +65,7 @@ struct ClientContext {
   view::ViewState view;
   props::PropBridge props;
   sound::SoundState sound;
+  chat::ChatState chat;
   Hooks hooks;
 
   // The random generator of dice, seat draws, voices and chests. Randomize seeds it

@@ -8,4 +8,5 @@ namespace round { void RegisterRound(ClientContext& ctx); }
 namespace scoring { void RegisterScoring(ClientContext& ctx); }
 namespace view { void RegisterView(ClientContext& ctx); }
 namespace sound { void RegisterSound(ClientContext& ctx); }
+namespace chat { void RegisterChat(ClientContext& ctx); }
 }  // namespace tavrel

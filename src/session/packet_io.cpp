@@ -1,6 +1,7 @@
 #include "session/packet_io.h"
 
 #include "app/client_context.h"
+#include "chat/chat_line.h"
 #include "session/commands.h"
 #include "session/cp936.h"
 #include "session/transport.h"
@@ -52,7 +53,7 @@ void DecodePacket(ClientContext& ctx) {
       if (ctx.props.Active()) ctx.props.plugin->Rec_MSG(p);
     } else {
       // The text field is 200 bytes from offset 16, ending at the first zero byte.
-      if (ctx.hooks.chatReceived) ctx.hooks.chatReceived(wire::GbkText(p, off::kPayload, kChatTextBytes), s.info);
+      chat::ShowChat(ctx, s.info, wire::GbkText(p, off::kPayload, kChatTextBytes));
     }
   }
   s.RecvRing.Advance(static_cast<int>(kPacketSize));

@@ -211,9 +211,26 @@ void LayOutChat(ClientContext& ctx) {
   Control& chat = OnTable(ctx, ctl::Chat, -1);
   chat.Move(318 * s, 729 * s, 244 * s, 18 * s);
   chat.SetBackTransparent(false);
-  Control& toggle = TableLabel(ctx, ctl::Lbchat, -1, 9);
+  // The history window's tab at the end of the two table lines.
+  Control& toggle = TableLabel(ctx, ctl::Lbchat, -1, Small(ctx) ? 8 : 9);
   toggle.Move(594 * s, 694 * s, 25 * s, 33 * s);
   toggle.SetMousePointer(platform::kPointerCustomHand);
+  toggle.SetCaption("记\n录");
+  toggle.SetAlignment(2);
+  toggle.SetBackTransparent(false);
+  toggle.SetBackColor(kTableLineBack);
+  toggle.SetToolTip("聊天记录");
+  // The two quick-phrase buttons above the table lines, clear of the own hand's ready mark.
+  const platform::ControlName phraseButtons[2] = {ctl::imgword1, ctl::imgword2};
+  double left = 312;
+  for (int i = 0; i < 2; ++i) {
+    Control& button = OnTable(ctx, phraseButtons[i]);
+    button.Move(left * s, 666 * s, kPhraseButtonSizes[i].width * s, kPhraseButtonSizes[i].height * s);
+    LoadResourcePicture(ctx, kPicPhraseButtonFirst + i, button);
+    button.SetMousePointer(platform::kPointerCustomHand);
+    button.SetVisible(true);
+    left += kPhraseButtonSizes[i].width + 6;
+  }
   for (int i = 0; i < 2; ++i) {
     Control& line = OnTable(ctx, ctl::Sysmsg, i);
     line.Move(312 * s, (691 + 19 * i) * s, 281 * s, 18 * s);

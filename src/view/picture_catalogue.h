@@ -198,11 +198,15 @@ inline constexpr PictureSize kSpeakBoxSize{200, 90};
 inline constexpr int kPicHandPointer = 923;    // pointer 99 over the own tiles
 inline constexpr int kHandPointerHotX = 13, kHandPointerHotY = 1;
 inline constexpr int kPicWindowIcon = 924;
+// The quick-phrase buttons imgword1 and imgword2 under the own hand.
+inline constexpr int kPicPhraseButtonFirst = 925;  // 925, 926
+inline constexpr const char* kPhraseButtonWords[2] = {"常用语", "快捷回复"};
+inline constexpr PictureSize kPhraseButtonSizes[2] = {{64, 22}, {76, 22}};
 
 // ---- The catalogue -----------------------------------------------------------
 namespace picture_detail {
 
-inline constexpr std::size_t kPictureCount = 326;
+inline constexpr std::size_t kPictureCount = 328;
 
 struct CatalogueBuilder {
   std::array<PictureInfo, kPictureCount> entries{};
@@ -266,6 +270,7 @@ constexpr std::array<PictureInfo, kPictureCount> BuildCatalogue() {
   for (int i = 0; i < 4; ++i) b.Add(kPicSpeakBoxFirst + i, kSpeakBoxSize, "speech bubble", kSpeakSeats[i]);
   b.Add(kPicHandPointer, {32, 32}, "hand pointer", "pointer 99");
   b.Add(kPicWindowIcon, {32, 32}, "window icon", "中 tile");
+  for (int i = 0; i < 2; ++i) b.Add(kPicPhraseButtonFirst + i, kPhraseButtonSizes[i], "phrase button", kPhraseButtonWords[i]);
   if (b.count != kPictureCount) throw "picture count mismatch";
   return b.entries;
 }

@@ -2,6 +2,7 @@
 // the chat-text rules and the command 3 / 19 routing.
 #include <gtest/gtest.h>
 
+#include "chat/chat_line.h"
 #include "client_fixture.h"
 #include "session/commands.h"
 #include "session/cp936.h"
@@ -16,12 +17,10 @@ using session::SendCommand;
 
 struct SendReceive : ClientFixture {
   std::vector<Info> dispatched;
-  std::vector<std::string> chatLines;
   SendReceive() {
     for (int c : {1, 2, 4, 7, 17, 21, 29}) {
       session::RegisterHandler(ctx, c, [this](ClientContext& cx) { dispatched.push_back(cx.session.info); });
     }
-    ctx.hooks.chatReceived = [this](const std::string& t, const Info&) { chatLines.push_back(t); };
   }
   Packet QueuedPacket(int i) {
     Packet p;
@@ -106,6 +105,8 @@ TEST_F(SendReceive, PropMarkedChatNeverReachesTheChatDisplay) {
     Feed(p);
     session::DecodePacket(ctx);
   }
+  // The chat history shows what reached the chat display.
+  const auto& chatLines = chat::History(ctx).Items();
   ASSERT_EQ(chatLines.size(), 2u) << "only the two packets without a prop marker are chat";
   EXPECT_EQ(chatLines[0], "你好");
 }
