@@ -4,6 +4,8 @@
 #include <sstream>
 
 #include "app/client_context.h"
+#include "chat/chat_line.h"
+#include "chat/speech_bubbles.h"
 #include "platform/names.h"
 #include "sound/sound.h"
 #include "view/pictures.h"
@@ -77,6 +79,18 @@ std::string DescribeTable(ClientContext& ctx) {
             << std::lround(c->Top()) << " " << std::lround(c->Width()) << " " << std::lround(c->Height()) << " "
             << c->Picture() << "\n";
   }
+  // The chat: the line being typed, the history, the speech bubbles.
+  out << "chatline text=" << caption(ctl::Chat, -1) << "\n";
+  for (const std::string& line : chat::History(ctx).Items()) out << "history " << line << "\n";
+  for (int seat = 0; seat < 4; ++seat)
+    if (const platform::Form* bubble = chat::FindBubble(ctx, seat)) {
+      const platform::Rect& b = bubble->Bounds();
+      const platform::Control* text = bubble->Find(ctl::frmSpeakBox::labPhrase);
+      out << "bubble " << seat << " shown=" << bubble->Visible() << " alpha=" << bubble->Alpha()
+          << " left=" << std::lround(b.left) << " top=" << std::lround(b.top) << " width=" << std::lround(b.width)
+          << " height=" << std::lround(b.height) << " rects=" << bubble->Region().size()
+          << " text=" << (text ? text->Caption() : std::string()) << "\n";
+    }
   for (int r = 0; r < 4; ++r)
     for (int k = 0; k < round::kSlotCount; ++k) {
       const round::TileSlot& slot = t.custom[r].tiles[k];

@@ -354,11 +354,12 @@ void FormWindow::SyncWidget(Control& c, const QRect& rect, bool shown) {
   if (w->toolTip() != tip) w->setToolTip(tip);
   if (auto* edit = qobject_cast<QLineEdit*>(w)) {
     const QString text = Text(c.Text());
+    const int caret = c.SelStart();  // a new text moves the edit's caret, and it reports that back
     if (edit->text() != text) edit->setText(text);
     auto& applied = caretRequests_[&c];
     if (applied != c.SelStartRequests()) {
       applied = c.SelStartRequests();
-      edit->setCursorPosition(Utf16Index(text, c.SelStart()));
+      edit->setCursorPosition(Utf16Index(text, caret));
     }
   } else if (auto* list = qobject_cast<QListWidget*>(w)) {
     QSignalBlocker block(list);
