@@ -19,13 +19,13 @@ struct SpeakBox {
   int fadeOut = 0;        // step per tick while fading out
   int showTime = 0;       // hold, in the units of the fade counter
   int FadeCounter = 0;
-  std::unique_ptr<platform::Timer> tmrFadeIn;
+  std::shared_ptr<platform::Timer> tmrFadeIn;  // shared: a saved copy of the state refers to the same timer
 };
 
 struct ChatState {
   // An Enter-send is allowed now; TimerChat gives it back 800 ms after one.
   bool ChatSendReady = true;
-  std::unique_ptr<platform::Timer> TimerChat;
+  std::shared_ptr<platform::Timer> TimerChat;  // shared, as the fade timers
 
   // Private talk: the prefix in the chat line (empty = public), the addressee's seat
   // mask, what had been typed when the prefix was set.
