@@ -15,6 +15,7 @@ struct ClientContext::SavedState {
   view::ViewState view;
   props::PropBridge props;
   sound::SoundState sound;
+  chat::ChatState chat;
   Hooks hooks;
   std::mt19937 rng;
   std::shared_ptr<const platform::Ui::Saved> ui;
@@ -22,7 +23,7 @@ struct ClientContext::SavedState {
 
 std::shared_ptr<const ClientContext::SavedState> ClientContext::SaveState() const {
   return std::make_shared<const SavedState>(
-      SavedState{session, sched, dispatcher, startup, table, players, handEnd, view, props, sound, hooks, rng, ui.Save()});
+      SavedState{session, sched, dispatcher, startup, table, players, handEnd, view, props, sound, chat, hooks, rng, ui.Save()});
 }
 
 void ClientContext::RestoreState(const SavedState& saved) {
@@ -37,6 +38,7 @@ void ClientContext::RestoreState(const SavedState& saved) {
   view = saved.view;
   props = saved.props;
   sound = saved.sound;
+  chat = saved.chat;
   hooks = saved.hooks;
   rng = saved.rng;
 }

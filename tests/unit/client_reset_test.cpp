@@ -85,6 +85,15 @@ const std::vector<RunCase>& Cases() {
           f.Feed(junk);
         },
         Ticks(100)}},
+      {"received chat: lines, phrases, bubbles fading", {Recorded("chat.bin")}},
+      {"two Enters in the chat line: one sent, the rate limit armed",
+       {[](SessionFixture& f) {
+          for (const char* text : {"hi", "again"}) {
+            f.ctx.main().Get(ctl::Chat).SetText(text);
+            f.ctx.main().Dispatch({platform::UiEventType::KeyPress, ctl::Chat.name, -1, 0, 0, 0, 0, 13});
+          }
+        },
+        Ticks(4)}},
       {"a recorded hand", {Recorded("hand_end.bin")}},
       {"a rejoin", {Recorded("rejoin.bin")}},
       {"nothing at all", {Ticks(300)}},
