@@ -110,8 +110,12 @@ TEST_F(ChatTest, TypedChineseReachesTheOtherPlayerAndItsPhraseComesBackAsABubble
   ASSERT_TRUE(QFile::exists(kClient) && QFile::exists(kLobbyProgram)) << "build tavrelmj and tavrel-lobby first";
   xvfb.Start(Tool("Xvfb"), {"-displayfd", "1", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"},
              QProcessEnvironment::systemEnvironment());
-  ASSERT_TRUE(WaitFor([&] { return xvfb.output.contains('\n'); }, 10000)) << "Xvfb did not report its display";
-  display = ":" + QString::fromLatin1(xvfb.output.trimmed());
+  // Xvfb writes its display number as a line of its own; its complaints (a display
+  // another test's server took first) come on the same channel.
+  const QRegularExpression number("^(\\d+)$", QRegularExpression::MultilineOption);
+  ASSERT_TRUE(WaitFor([&] { return number.match(QString::fromLatin1(xvfb.output)).hasMatch(); }, 10000))
+      << "Xvfb did not report its display: " << xvfb.output.toStdString();
+  display = ":" + number.match(QString::fromLatin1(xvfb.output)).captured(1);
 
   // The server: two bot seats; the player and the peer take the other two.
   server.Start(kProgramDir + "/tavrel-server",
