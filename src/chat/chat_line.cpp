@@ -6,6 +6,7 @@
 #include "chat/word_filter.h"
 #include "session/cp936.h"
 #include "view/pictures.h"
+#include "view/table_keys.h"
 #include "view/window_frame.h"
 
 namespace tavrel::chat {
@@ -16,7 +17,6 @@ using platform::Form;
 
 constexpr int kKeyEnter = 13;
 constexpr int kKeyBackspace = 8;
-constexpr int kKeyF1 = 112, kKeyF6 = 117;
 constexpr int kKeyAlt = 18, kKeyC = 67;
 constexpr int kChatButton = 1;
 // The history window, and where the chat pop-ups stand over the table (parts of Pic1).
@@ -137,8 +137,9 @@ void ChatKeyPress(ClientContext& ctx, int key) {
 }
 
 void ChatKeyDown(ClientContext& ctx, int key) {
-  if (key < kKeyF1 || key > kKeyF6) return;
-  if (ctx.props.Active() && ctx.view.actions.forwardKey) ctx.view.actions.forwardKey(key);
+  // F1 hides the window here too (and reaches the plug-in); F2..F6 stay with the
+  // text box while the player types.
+  if (key == view::kKeyF1) view::BossKey(ctx);
 }
 
 void SendByButton(ClientContext& ctx) {
@@ -233,10 +234,7 @@ void ToggleTalk(ClientContext& ctx) {
     talk.Hide();
     return;
   }
-  const platform::Rect place = ChatWindowPlace(ctx, talk.Bounds().width, talk.Bounds().height);
-  talk.SetTopmost(true);
-  talk.Move(place.left, place.top);
-  talk.Show();
+  view::ShowTalkWindow(ctx);
 }
 
 void ClearChat(ClientContext& ctx) {

@@ -38,7 +38,7 @@ void WrapIntoList(platform::Control& list, std::string_view text, int width);
 // Chat_KeyPress: Enter sends (at most once in 800 ms, never for a spectator);
 // every key first empties a history of more than 100 lines.
 void ChatKeyPress(ClientContext& ctx, int key);
-// Chat_KeyDown: F1..F6 for the plug-in, F1 also hides the window.
+// Chat_KeyDown: F1 hides the window; of the F-keys only F1 reaches the plug-in.
 void ChatKeyDown(ClientContext& ctx, int key);
 // The send button: as Enter, without the rate limit and the spectator check; the
 // line stays when nothing is sent.

@@ -235,6 +235,39 @@ TEST_F(ChatLine, TheHistoryWindowTogglesOverTheTableAndClosesByItsLabelOrAltC) {
   EXPECT_FALSE(talk.Visible());
 }
 
+struct NoPlugin : props::PropPlugin {
+  void Rec_MSG(const Packet&) override {}
+  void ClearUser(int) override {}
+  void rec_state(int, bool) override {}
+  void TableGone() override {}
+};
+
+TEST_F(ChatLine, InTheChatLineF1HidesTheWindowAndIsTheOnlyFKeyThePlugInGets) {
+  c->props.plugin = std::make_unique<NoPlugin>();
+  c->props.active = true;
+  std::vector<int> forwarded;
+  c->view.actions.forwardKey = [&](int key) { forwarded.push_back(key); };
+  c->ui.form(frm::Talk).Show();
+  Type("半句");
+  auto keyDown = [&](int key) {
+    platform::UiEvent e;
+    e.type = platform::UiEventType::KeyDown;
+    e.control = ctl::Chat.name;
+    e.key = key;
+    c->main().Dispatch(e);
+  };
+  for (int key : {113, 114, 117, 65}) keyDown(key);
+  EXPECT_TRUE(forwarded.empty()) << "F2..F6 stay with the text box";
+  EXPECT_FALSE(c->view.BossKeyActive);
+
+  keyDown(112);
+  EXPECT_EQ(forwarded, std::vector<int>{112});
+  EXPECT_TRUE(c->view.BossKeyActive);
+  EXPECT_EQ(c->main().State(), platform::WindowState::Minimized);
+  EXPECT_FALSE(c->ui.form(frm::Talk).Visible());
+  EXPECT_EQ(Line().Text(), "半句") << "what was typed stays";
+}
+
 TEST_F(ChatLine, OnASmallScreenTheHistoryWindowTakesTheSmallFactors) {
   Build(800, 600);
   c->session.TableActive = true;
