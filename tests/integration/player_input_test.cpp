@@ -98,8 +98,11 @@ struct PlayerInputTest : ::testing::Test {
   bool StartXvfb() {
     xvfb.Start(Tool("Xvfb"), {"-displayfd", "1", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"},
                QProcessEnvironment::systemEnvironment());
-    if (!WaitFor([&] { return xvfb.output.contains('\n'); }, 10000)) return false;
-    display = ":" + QString::fromLatin1(xvfb.output.trimmed());
+    // Only Xvfb's own number line counts: complaints about a display another
+    // test's server took first come on the same channel.
+    const QRegularExpression number("^(\\d+)$", QRegularExpression::MultilineOption);
+    if (!WaitFor([&] { return number.match(QString::fromLatin1(xvfb.output)).hasMatch(); }, 10000)) return false;
+    display = ":" + number.match(QString::fromLatin1(xvfb.output)).captured(1);
     x = QProcessEnvironment::systemEnvironment();
     x.insert("DISPLAY", display);
     return true;
