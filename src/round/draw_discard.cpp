@@ -5,7 +5,7 @@
 #include "app/client_context.h"
 #include "platform/names.h"
 #include "round/hand_order.h"
-#include "round/spectator.h"
+#include "round/watcher_view.h"
 #include "sound/sound.h"
 #include "view/hand_view.h"
 #include "view/layout.h"
@@ -20,7 +20,7 @@ namespace {
 
 constexpr int kDrawPauseMs = 400;
 constexpr int kDiscardPauseMs = 50;
-constexpr int kTurnOverMs = 1000;
+constexpr int kTurnOverMs = 1000, kWatchedTurnOverMs = 800;
 constexpr int kRowLength = 8;
 constexpr int kBlinks = 3;
 constexpr int kGenZhuang = 3;  // value(0) of a DiscardTile that follows the dealer
@@ -116,15 +116,20 @@ void PutDrawnTile(ClientContext& ctx, int r, int tile) {
   view::StackRow(ctx, r);
 }
 
-// The freshly dealt own hand: shown as backs for a second, then face up and sorted.
-void TurnOverOwnHand(ClientContext& ctx) {
+// The freshly dealt hand in the own position: shown as backs for a moment, then
+// sorted; face up for the player after 1 s, still face down for a watcher after
+// 0.8 s (its codes are the watched player's).
+void TurnOverOwnHand(ClientContext& ctx, bool faceUp) {
   PlayerEntry& own = ctx.table.custom[0];
   const int first = std::max<int>(0, own.firstConcealed);
   const int end = std::min<int>(kSlotCount, first + own.concealedCount);
   for (int k = first; k < end; ++k) view::LoadTilePicture(ctx, own.tiles[k].imageIndex, view::StandingBackPicture(0));
-  ctx.platform.PumpFor(kTurnOverMs);
+  ctx.platform.PumpFor(faceUp ? kTurnOverMs : kWatchedTurnOverMs);
   if (ctx.platform.Ending()) return;
-  view::SortAndShowHand(ctx, 0, own.concealedCount);
+  if (faceUp)
+    view::SortAndShowHand(ctx, 0, own.concealedCount);
+  else
+    SortConcealedCodes(own, own.concealedCount);
   view::LayOutConcealedRow(ctx, 0);
 }
 
@@ -238,10 +243,7 @@ void PutTilesInRow(ClientContext& ctx, int seatMask, int count, const std::array
   const PlayerEntry& own = t.custom[0];
   const bool complete = own.concealedCount == 14 || (own.concealedCount == 13 && own.isDealer == kFalse);
   if (r != 0 || t.WildTile != -1 || !complete) return;
-  if (!spectator)
-    TurnOverOwnHand(ctx);
-  else if (t.RestoreDone != kFalse)
-    TurnOverWatchedHand(ctx);
+  if (!spectator || t.RestoreDone != kFalse) TurnOverOwnHand(ctx, !spectator);
 }
 
 void OnDiscardTile(ClientContext& ctx) {

@@ -13,7 +13,5 @@ namespace tavrel::round {
 
 // ShowDiscard for a watcher.
 void ShowDiscardSpectator(ClientContext& ctx, int seatMask, int tile);
-// The watched hand once complete: it stays face down, its codes sorted (after 0.8 s).
-void TurnOverWatchedHand(ClientContext& ctx);
 
 }  // namespace tavrel::round

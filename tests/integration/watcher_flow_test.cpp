@@ -3,7 +3,7 @@
 // client, which shows each discard for a second, keeps up. The watcher joins in
 // mid-hand (TableReset and four SeatTiles), sees that hand to its showdown and the
 // whole next hand, and ends with the table's message when a bot leaves after it.
-// Screenshots in the build folder: spectator_joined.png, spectator_end.png.
+// Screenshots in the build folder: watcher_joined.png, watcher_end.png.
 #include "meld_table_harness.h"
 
 namespace tavrel::itest {
@@ -20,14 +20,14 @@ TEST_F(SpectatorFlowTest, ASpectatorJoinsABotTableMidHandAndWatchesToTheEnd) {
 
   auto joined = WaitDump([](const Dump& d) { return d.restoreDone == 1; }, 500, 30000);
   ASSERT_TRUE(joined) << "the watcher did not rebuild the running hand" << Context();
-  Shot("spectator_joined.png");
+  Shot("watcher_joined.png");
   ExpectOnTheFelt(*joined);
   EXPECT_EQ(joined->hand, 0) << "joined through TableReset, not a NewHand";
 
   // The joined hand's showdown, shown while the table pauses before the next hand.
   auto first = WaitDump([](const Dump& d) { return d.hand == 0 && d.LaidOpen(); }, 800, 120000);
   ASSERT_TRUE(first) << "the joined hand did not come to its showdown" << Context();
-  Shot("spectator_end.png");
+  Shot("watcher_end.png");
   ExpectOnTheFelt(*first);
 
   // The next hand from its NewHand to its showdown.

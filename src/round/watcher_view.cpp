@@ -1,10 +1,9 @@
-#include "round/spectator.h"
+#include "round/watcher_view.h"
 
 #include <algorithm>
 
 #include "app/client_context.h"
 #include "round/draw_discard.h"
-#include "round/hand_order.h"
 #include "sound/sound.h"
 #include "view/meld_view.h"
 #include "view/pictures.h"
@@ -16,7 +15,6 @@ namespace {
 
 constexpr int kDiscardPauseMs = 50;
 constexpr int kShownDiscardMs = 1000;
-constexpr int kTurnOverMs = 800;
 
 bool ValidImage(int image) { return image >= 0 && image < kWallSize; }
 
@@ -73,17 +71,6 @@ void ShowDiscardSpectator(ClientContext& ctx, int seatMask, int tile) {
   t.FlushX = seat.discardX;
   t.FlushY = seat.discardY;
   LayIntoDiscardRow(ctx, d, image);
-}
-
-void TurnOverWatchedHand(ClientContext& ctx) {
-  PlayerEntry& own = ctx.table.custom[0];
-  const int first = std::max<int>(0, own.firstConcealed);
-  const int end = std::min<int>(kSlotCount, first + own.concealedCount);
-  for (int k = first; k < end; ++k) view::LoadTilePicture(ctx, own.tiles[k].imageIndex, view::StandingBackPicture(0));
-  ctx.platform.PumpFor(kTurnOverMs);
-  if (ctx.platform.Ending()) return;
-  SortConcealedCodes(own, own.concealedCount);
-  view::LayOutConcealedRow(ctx, 0);
 }
 
 }  // namespace tavrel::round
