@@ -46,18 +46,10 @@ struct Hooks {
   std::function<void(bool propsOff)> loadProps;
 };
 
-struct ClientContext {
-  explicit ClientContext(platform::Platform& p);
-  ClientContext(const ClientContext&) = delete;
-  ClientContext& operator=(const ClientContext&) = delete;
-  ~ClientContext();
-
-  platform::Platform& platform;
-  platform::Ui ui;
-
+// Every module's state: plain values, copied whole to be saved and put back.
+struct ModuleState {
   session::SessionState session;
   session::Scheduler sched;
-  session::Dispatcher dispatcher;
   session::Startup startup;
   round::Table table;
   scoring::Players players;
@@ -71,6 +63,20 @@ struct ClientContext {
   // The random generator of dice, seat draws, voices and chests. Randomize seeds it
   // from the time of day; tests seed it themselves.
   std::mt19937 rng{20261210u};
+};
+
+struct ClientContext : ModuleState {
+  explicit ClientContext(platform::Platform& p);
+  ClientContext(const ClientContext&) = delete;
+  ClientContext& operator=(const ClientContext&) = delete;
+  ~ClientContext();
+
+  platform::Platform& platform;
+  platform::Ui ui;
+
+  // The command handlers; saved beside the modules' state, as they change only
+  // when a module registers.
+  session::Dispatcher dispatcher;
   void Randomize();
   // A number 0 <= x < 1.
   double Rnd();

@@ -2,45 +2,23 @@
 
 namespace tavrel {
 
-// Every member of ClientContext that changes while it runs, bar the platform's
-// objects (socket, timers), whose state the platform keeps.
+// The modules' state, the handlers and the windows; the platform keeps the state
+// of its own objects (socket, timers).
 struct ClientContext::SavedState {
-  session::SessionState session;
-  session::Scheduler sched;
+  ModuleState modules;
   session::Dispatcher dispatcher;
-  session::Startup startup;
-  round::Table table;
-  scoring::Players players;
-  scoring::HandEnd handEnd;
-  view::ViewState view;
-  props::PropBridge props;
-  sound::SoundState sound;
-  chat::ChatState chat;
-  Hooks hooks;
-  std::mt19937 rng;
   std::shared_ptr<const platform::Ui::Saved> ui;
 };
 
 std::shared_ptr<const ClientContext::SavedState> ClientContext::SaveState() const {
-  return std::make_shared<const SavedState>(
-      SavedState{session, sched, dispatcher, startup, table, players, handEnd, view, props, sound, chat, hooks, rng, ui.Save()});
+  return std::make_shared<const SavedState>(SavedState{*this, dispatcher, ui.Save()});
 }
 
 void ClientContext::RestoreState(const SavedState& saved) {
   ui.Restore(*saved.ui);
-  session = saved.session;
-  sched = saved.sched;
+  static_cast<ModuleState&>(*this) = saved.modules;
+  // Copying the handlers is the dearest part: only when some were registered since.
   if (dispatcher.registrations != saved.dispatcher.registrations) dispatcher = saved.dispatcher;
-  startup = saved.startup;
-  table = saved.table;
-  players = saved.players;
-  handEnd = saved.handEnd;
-  view = saved.view;
-  props = saved.props;
-  sound = saved.sound;
-  chat = saved.chat;
-  hooks = saved.hooks;
-  rng = saved.rng;
 }
 
 }  // namespace tavrel
