@@ -206,21 +206,29 @@ platform::Rect ChatWindowPlace(ClientContext& ctx, double width, double height) 
           main.Bounds().top + surface.Top() + down * surface.Height(), width, height};
 }
 
+void SetUpChatWindow(Form& form, const char* caption, double width, double height, int alpha,
+                     const platform::ControlName& close) {
+  form.SetCaption(caption);
+  form.Move(0, 0, width, height);
+  form.SetFrameless(true);
+  form.SetAlpha(alpha);
+  Control& label = form.Get(close);
+  label.Move(width - 52, 3, 46, 16);
+  label.SetCaption("× 关闭");
+  label.SetAlignment(1);
+  label.SetMousePointer(platform::kPointerCustomHand);
+  Form* f = &form;
+  form.On(close, platform::UiEventType::Click, [f](const platform::UiEvent&) { f->Hide(); });
+}
+
+platform::Rect ListPlace(double width, double height) { return {6, 22, width - 12, height - 28}; }
+
 void CreateTalkWindow(ClientContext& ctx) {
   Form& talk = Talk(ctx);
-  talk.SetCaption(kTalkCaption);
-  talk.Move(0, 0, kTalkWidth, kTalkHeight);
-  talk.SetFrameless(true);
-  talk.SetAlpha(kTalkAlpha);
-  Control& close = talk.Get(ctl::Talk::Label1);
-  close.Move(kTalkWidth - 52, 3, 46, 16);
-  close.SetCaption("× 关闭");
-  close.SetAlignment(1);
-  close.SetMousePointer(platform::kPointerCustomHand);
-  Control& list = talk.Get(ctl::Talk::Text1);
-  list.Move(6, 22, kTalkWidth - 12, kTalkHeight - 28);
+  SetUpChatWindow(talk, kTalkCaption, kTalkWidth, kTalkHeight, kTalkAlpha, ctl::Talk::Label1);
+  const platform::Rect place = ListPlace(kTalkWidth, kTalkHeight);
+  talk.Get(ctl::Talk::Text1).Move(place.left, place.top, place.width, place.height);
   ClientContext* c = &ctx;
-  talk.On(ctl::Talk::Label1, platform::UiEventType::Click, [c](const platform::UiEvent&) { Talk(*c).Hide(); });
   talk.On(ctl::Talk::Text1, platform::UiEventType::KeyDown, [c](const platform::UiEvent& e) {
     bool& alt = c->chat.TalkAltPressed;
     if (e.key == kKeyC && alt) Talk(*c).Hide();

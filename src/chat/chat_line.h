@@ -26,6 +26,13 @@ inline constexpr const char* kSystemNotice = "系统提示";
 inline constexpr const char* kTalkCaption = "聊天";
 inline constexpr int kTalkAlpha = 200;
 
+// A small frameless chat window (the history, the phrases): caption, size and
+// see-through level, and its close label "× 关闭" at the top right, which hides it.
+// The window's list takes the rest below the label: ListPlace gives its place.
+void SetUpChatWindow(platform::Form& form, const char* caption, double width, double height, int alpha,
+                     const platform::ControlName& close);
+platform::Rect ListPlace(double width, double height);
+
 // The history list (Talk's Text1).
 platform::Control& History(ClientContext& ctx);
 

@@ -39,23 +39,15 @@ long LeadingNumber(const std::string& text) {
 
 void CreatePhraseWindow(ClientContext& ctx) {
   Form& phrases = Phrases(ctx);
-  phrases.SetCaption(kPhraseCaption);
-  phrases.Move(0, 0, kPhraseWidth, kPhraseHeight);
-  phrases.SetFrameless(true);
-  phrases.SetAlpha(kPhraseAlpha);
-  Control& close = phrases.Get(ctl::huifu::Label1);
-  close.Move(kPhraseWidth - 52, 3, 46, 16);
-  close.SetCaption("× 关闭");
-  close.SetAlignment(1);
-  close.SetMousePointer(platform::kPointerCustomHand);
+  SetUpChatWindow(phrases, kPhraseCaption, kPhraseWidth, kPhraseHeight, kPhraseAlpha, ctl::huifu::Label1);
+  const platform::Rect place = ListPlace(kPhraseWidth, kPhraseHeight);
   for (int list = 1; list <= 2; ++list) {
     Control& l = PhraseList(ctx, list);
-    l.Move(6, 22, kPhraseWidth - 12, kPhraseHeight - 28);
+    l.Move(place.left, place.top, place.width, place.height);
     l.SetVisible(list == 1);
     l.SetMousePointer(platform::kPointerCustomHand);
   }
   ClientContext* c = &ctx;
-  phrases.On(ctl::huifu::Label1, platform::UiEventType::Click, [c](const platform::UiEvent&) { Phrases(*c).Hide(); });
   phrases.On(ctl::huifu::List1, platform::UiEventType::DblClick, [c](const platform::UiEvent&) { SendPhrase(*c, 1); });
   phrases.On(ctl::huifu::List2, platform::UiEventType::DblClick, [c](const platform::UiEvent&) { SendPhrase(*c, 2); });
 }
