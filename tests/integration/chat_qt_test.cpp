@@ -12,9 +12,7 @@
 #include "app/client_context.h"
 #include "chat/private_talk.h"
 #include "chat/speech_bubbles.h"
-#include "platform/qt/qt_pictures.h"
-#include "platform/qt/qt_platform.h"
-#include "platform/qt/qt_ui.h"
+#include "offscreen_table.h"
 #include "view/picture_catalogue.h"
 
 namespace tavrel {
@@ -34,25 +32,14 @@ class ChatQt : public ::testing::Test {
     app_ = nullptr;
   }
   void SetUp() override {
-    auto owned = std::make_unique<platform::qt::QtPictures>(QStringLiteral(TAVREL_PROGRAM_DIR "/pictures"));
-    pictures_ = owned.get();
-    platform_.SetPictures(std::move(owned));
-    ctx_ = std::make_unique<ClientContext>(platform_);
-    InstallParts(*ctx_);
-    ui_ = std::make_unique<platform::qt::QtUi>(ctx_->ui, *pictures_, kMainForm);
-    ctx_->hooks.prepareLayout();
-    ctx_->main().Show();
-    ctx_->hooks.finishLayout();
+    table_ = std::make_unique<itest::OffscreenTable>();
+    ctx_ = table_->ctx.get();
+    ui_ = table_->ui.get();
+    pictures_ = table_->pictures;
     Sync();
   }
-  void TearDown() override {
-    ui_.reset();
-    ctx_.reset();
-  }
-  void Sync() {
-    ui_->SyncNow();
-    QCoreApplication::processEvents();
-  }
+  void TearDown() override { table_.reset(); }
+  void Sync() { table_->Sync(); }
   QLineEdit* Line() { return qobject_cast<QLineEdit*>(ui_->Window(kMainForm)->ControlWidget("Chat")); }
   void Key(QWidget* target, int key, const QString& text = {}) {
     QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
@@ -60,10 +47,10 @@ class ChatQt : public ::testing::Test {
   }
 
   static QApplication* app_;
-  platform::qt::QtPlatform platform_;
+  std::unique_ptr<itest::OffscreenTable> table_;
+  ClientContext* ctx_ = nullptr;
+  platform::qt::QtUi* ui_ = nullptr;
   platform::qt::QtPictures* pictures_ = nullptr;
-  std::unique_ptr<ClientContext> ctx_;
-  std::unique_ptr<platform::qt::QtUi> ui_;
 };
 QApplication* ChatQt::app_ = nullptr;
 

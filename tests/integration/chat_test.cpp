@@ -8,14 +8,13 @@
 #include <QFile>
 #include <QImage>
 #include <QRegularExpression>
-#include <QStandardPaths>
 #include <QTcpSocket>
 
 #include "session/commands.h"
 #include "session/cp936.h"
 #include "session/packet_io.h"
 #include "session/startup.h"
-#include "session_harness.h"
+#include "window_system.h"
 #include "view/picture_catalogue.h"
 
 namespace tavrel::itest {
@@ -27,18 +26,6 @@ constexpr int kSurfaceLeft = 8, kSurfaceTop = 20;
 constexpr int kChatX = kSurfaceLeft + 318 + 122, kChatY = kSurfaceTop + 729 + 9;
 const QString kTyped = QString::fromUtf8("你好，各位！");
 
-QString Tool(const char* name) { return QStandardPaths::findExecutable(QString::fromLatin1(name)); }
-
-QString RunTool(const QString& program, const QStringList& args, const QProcessEnvironment& env) {
-  QProcess p;
-  p.setProcessEnvironment(env);
-  p.start(program, args);
-  if (!p.waitForFinished(15000)) {
-    p.kill();
-    p.waitForFinished(2000);
-  }
-  return QString::fromUtf8(p.readAllStandardOutput());
-}
 
 // The other player at the table: logs in over loopback and keeps what the server sends.
 struct Peer {
@@ -89,33 +76,15 @@ struct ChatTest : ::testing::Test {
   bool WaitDump(const QRegularExpression& wanted, int ms) {
     return WaitFor([&] { return wanted.match(Dump()).hasMatch(); }, ms);
   }
-  void Shot(const QString& name) {
-    const QString target = env.dir.filePath(name);
-    QFile file(dumpDir + "/screen.request.tmp");
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(target.toUtf8());
-    file.close();
-    QFile::rename(dumpDir + "/screen.request.tmp", dumpDir + "/screen.request");
-    ASSERT_TRUE(WaitFor([&] { return QFile::exists(target); }, 10000)) << name.toStdString();
-    const QString kept = QDir::cleanPath(kProgramDir + "/../" + name);
-    QFile::remove(kept);
-    QFile::copy(target, kept);
-    std::printf("screenshot: %s\n", kept.toLocal8Bit().constData());
-  }
+  void Shot(const QString& name) { RequestShot(dumpDir, env.dir.filePath(name), ShotOf::WholeScreen); }
 };
 
 TEST_F(ChatTest, TypedChineseReachesTheOtherPlayerAndItsPhraseComesBackAsABubble) {
   if (Tool("Xvfb").isEmpty()) GTEST_SKIP() << "Xvfb (package xvfb) is not installed: typing through the window system cannot be tested";
   if (Tool("xdotool").isEmpty()) GTEST_SKIP() << "xdotool is not installed: typing through the window system cannot be tested";
   ASSERT_TRUE(QFile::exists(kClient) && QFile::exists(kLobbyProgram)) << "build tavrelmj and tavrel-lobby first";
-  xvfb.Start(Tool("Xvfb"), {"-displayfd", "1", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"},
-             QProcessEnvironment::systemEnvironment());
-  // Xvfb writes its display number as a line of its own; its complaints (a display
-  // another test's server took first) come on the same channel.
-  const QRegularExpression number("^(\\d+)$", QRegularExpression::MultilineOption);
-  ASSERT_TRUE(WaitFor([&] { return number.match(QString::fromLatin1(xvfb.output)).hasMatch(); }, 10000))
-      << "Xvfb did not report its display: " << xvfb.output.toStdString();
-  display = ":" + number.match(QString::fromLatin1(xvfb.output)).captured(1);
+  display = StartXvfb(xvfb);
+  ASSERT_FALSE(display.isEmpty()) << "Xvfb did not report its display: " << xvfb.Output();
 
   // The server: two bot seats; the player and the peer take the other two.
   server.Start(kProgramDir + "/tavrel-server",
@@ -144,8 +113,7 @@ TEST_F(ChatTest, TypedChineseReachesTheOtherPlayerAndItsPhraseComesBackAsABubble
 
   QProcessEnvironment x = QProcessEnvironment::systemEnvironment();
   x.insert("DISPLAY", display);
-  const QString window =
-      RunTool(Tool("xdotool"), {"search", "--sync", "--onlyvisible", "--name", "Tavrel"}, x).section('\n', 0, 0).trimmed();
+  const QString window = FindWindow("Tavrel", x);
   ASSERT_FALSE(window.isEmpty()) << "the table window is not mapped" << Context();
   RunTool(Tool("xdotool"), {"mousemove", "--window", window, QString::number(kChatX), QString::number(kChatY), "click", "1"}, x);
   Pump(300);

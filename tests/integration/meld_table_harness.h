@@ -108,19 +108,7 @@ struct MeldTableTest : ::testing::Test {
     }
     return std::nullopt;
   }
-  void Shot(const QString& name) {
-    const QString target = env.dir.filePath(name);
-    QFile request(dumpDir + "/shot.request.tmp");
-    ASSERT_TRUE(request.open(QIODevice::WriteOnly));
-    request.write(target.toUtf8());
-    request.close();
-    QFile::rename(dumpDir + "/shot.request.tmp", dumpDir + "/shot.request");
-    ASSERT_TRUE(WaitFor([&] { return QFile::exists(target); }, 10000)) << name.toStdString();
-    const QString kept = QDir::cleanPath(kProgramDir + "/../" + name);
-    QFile::remove(kept);
-    QFile::copy(target, kept);
-    std::printf("screenshot: %s\n", kept.toLocal8Bit().constData());
-  }
+  void Shot(const QString& name) { RequestShot(dumpDir, env.dir.filePath(name)); }
   static void ExpectOnTheFelt(const Dump& d) {
     for (std::size_t i = 0; i < d.tiles.size(); ++i) {
       const auto& t = d.tiles[i];

@@ -10,29 +10,15 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QRegularExpression>
-#include <QStandardPaths>
 #include <map>
 
-#include "session_harness.h"
+#include "window_system.h"
 
 namespace tavrel::itest {
 namespace {
 
 constexpr int kOwnMask = 2;  // the local player sits at seat index 1
 constexpr int kLeftMask = 1, kTopMask = 8, kRightMask = 4;
-
-QString Tool(const char* name) { return QStandardPaths::findExecutable(QString::fromLatin1(name)); }
-
-QString RunTool(const QString& program, const QStringList& args, const QProcessEnvironment& env) {
-  QProcess p;
-  p.setProcessEnvironment(env);
-  p.start(program, args);
-  if (!p.waitForFinished(10000)) {
-    p.kill();
-    p.waitForFinished(2000);
-  }
-  return QString::fromUtf8(p.readAllStandardOutput());
-}
 
 // The client's table dump: tiles, own slots, the input state and the controls.
 struct Dump {
@@ -96,13 +82,8 @@ struct PlayerInputTest : ::testing::Test {
   std::size_t seen = 0;  // packets from the client already looked at
 
   bool StartXvfb() {
-    xvfb.Start(Tool("Xvfb"), {"-displayfd", "1", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"},
-               QProcessEnvironment::systemEnvironment());
-    // Only Xvfb's own number line counts: complaints about a display another
-    // test's server took first come on the same channel.
-    const QRegularExpression number("^(\\d+)$", QRegularExpression::MultilineOption);
-    if (!WaitFor([&] { return number.match(QString::fromLatin1(xvfb.output)).hasMatch(); }, 10000)) return false;
-    display = ":" + number.match(QString::fromLatin1(xvfb.output)).captured(1);
+    display = itest::StartXvfb(xvfb);
+    if (display.isEmpty()) return false;
     x = QProcessEnvironment::systemEnvironment();
     x.insert("DISPLAY", display);
     return true;
@@ -163,20 +144,7 @@ struct PlayerInputTest : ::testing::Test {
     MoveTo(at);
     Xdo({"click", QString::number(button)});
   }
-  void Shot(const QString& name) {
-    const QString target = env.dir.filePath(name);
-    QFile request(dumpDir + "/shot.request.tmp");
-    ASSERT_TRUE(request.open(QIODevice::WriteOnly));
-    request.write(target.toUtf8());
-    request.close();
-    QFile::rename(dumpDir + "/shot.request.tmp", dumpDir + "/shot.request");
-    ASSERT_TRUE(WaitFor([&] { return QFile::exists(target); }, 10000)) << name.toStdString();
-    Pump(200);
-    const QString kept = QDir::cleanPath(kProgramDir + "/../" + name);
-    QFile::remove(kept);
-    QFile::copy(target, kept);
-    std::printf("screenshot: %s\n", kept.toLocal8Bit().constData());
-  }
+  void Shot(const QString& name) { RequestShot(dumpDir, env.dir.filePath(name), ShotOf::TableWindow, 200); }
   static Packet Offer(int options, int seconds) {
     Packet p = Make(6, kOwnMask, {options, 0, 0, 0});
     wire::PutU8(p, off::kOfferSeconds, static_cast<std::uint8_t>(seconds));
@@ -211,9 +179,7 @@ TEST_F(PlayerInputTest, MouseAndKeysThroughTheWindowSystemReachTheServer) {
   seen = 1;
   Send(LoginAnswer(1));
   SendSeatNames(Conn(), "alice");
-  window = RunTool(Tool("xdotool"), {"search", "--sync", "--onlyvisible", "--name", "Tavrel"}, x)
-               .section('\n', 0, 0)
-               .trimmed();
+  window = FindWindow("Tavrel", x);
   ASSERT_FALSE(window.isEmpty()) << "the table window is not mapped\n" << client.Output();
   Pump(1000);  // input reaches a window that has only just been mapped a moment later
 

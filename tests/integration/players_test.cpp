@@ -8,9 +8,8 @@
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
-#include <QStandardPaths>
 
-#include "session_harness.h"
+#include "window_system.h"
 
 namespace tavrel::itest {
 namespace {
@@ -70,19 +69,6 @@ struct Players {
   }
 };
 
-QString Tool(const char* name) { return QStandardPaths::findExecutable(QString::fromLatin1(name)); }
-
-QString RunTool(const QString& program, const QStringList& args, const QProcessEnvironment& env) {
-  QProcess p;
-  p.setProcessEnvironment(env);
-  p.start(program, args);
-  if (!p.waitForFinished(10000)) {
-    p.kill();
-    p.waitForFinished(2000);
-  }
-  return QString::fromUtf8(p.readAllStandardOutput());
-}
-
 struct PlayersTest : ::testing::Test {
   static void SetUpTestSuite() { EnsureApp(); }
   SessionEnv env;
@@ -124,18 +110,7 @@ struct PlayersTest : ::testing::Test {
   }
   // A picture of the table window (or of the whole screen), kept in the build folder.
   void Shot(const QString& name, bool wholeScreen = false) {
-    const QString target = env.dir.filePath(name);
-    const QString request = dumpDir + (wholeScreen ? "/screen.request" : "/shot.request");
-    QFile file(request + ".tmp");
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(target.toUtf8());
-    file.close();
-    QFile::rename(request + ".tmp", request);
-    ASSERT_TRUE(WaitFor([&] { return QFile::exists(target); }, 10000)) << name.toStdString();
-    const QString kept = QDir::cleanPath(kProgramDir + "/../" + name);
-    QFile::remove(kept);
-    QFile::copy(target, kept);
-    std::printf("screenshot: %s\n", kept.toLocal8Bit().constData());
+    RequestShot(dumpDir, env.dir.filePath(name), wholeScreen ? ShotOf::WholeScreen : ShotOf::TableWindow);
   }
 };
 
@@ -183,13 +158,8 @@ TEST_F(PlayersTest, ThePlayerCardAppearsWhenThePointerRestsOnAnAvatar) {
     GTEST_SKIP() << "Xvfb (package xvfb) is not installed: hovering through the window system cannot be tested";
   if (Tool("xdotool").isEmpty())
     GTEST_SKIP() << "xdotool is not installed: hovering through the window system cannot be tested";
-  xvfb.Start(Tool("Xvfb"), {"-displayfd", "1", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"},
-             QProcessEnvironment::systemEnvironment());
-  // Only Xvfb's own number line counts (a complaint may come first on the same channel).
-  const QRegularExpression number("^(\\d+)$", QRegularExpression::MultilineOption);
-  ASSERT_TRUE(WaitFor([&] { return number.match(QString::fromLatin1(xvfb.output)).hasMatch(); }, 10000))
-      << "Xvfb did not report its display";
-  display = ":" + number.match(QString::fromLatin1(xvfb.output)).captured(1);
+  display = StartXvfb(xvfb);
+  ASSERT_FALSE(display.isEmpty()) << "Xvfb did not report its display: " << xvfb.Output();
 
   QProcessEnvironment clientEnv = env.Env();
   clientEnv.insert("DISPLAY", display);
@@ -202,8 +172,7 @@ TEST_F(PlayersTest, ThePlayerCardAppearsWhenThePointerRestsOnAnAvatar) {
 
   QProcessEnvironment x = QProcessEnvironment::systemEnvironment();
   x.insert("DISPLAY", display);
-  const QString window =
-      RunTool(Tool("xdotool"), {"search", "--sync", "--onlyvisible", "--name", "Tavrel"}, x).section('\n', 0, 0).trimmed();
+  const QString window = FindWindow("Tavrel", x);
   ASSERT_FALSE(window.isEmpty()) << "the table window is not mapped\n" << lobby.Output();
   // Onto the avatar in two small steps, as a hand would.
   for (int step : {-6, 0})

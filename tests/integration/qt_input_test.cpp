@@ -16,9 +16,7 @@
 #include <vector>
 
 #include "app/client_context.h"
-#include "platform/qt/qt_pictures.h"
-#include "platform/qt/qt_platform.h"
-#include "platform/qt/qt_ui.h"
+#include "offscreen_table.h"
 #include "view/layout.h"
 #include "view/picture_catalogue.h"
 #include "view/pictures.h"
@@ -44,25 +42,16 @@ class QtInput : public ::testing::Test {
   }
 
   void SetUp() override {
-    auto owned = std::make_unique<platform::qt::QtPictures>(QStringLiteral(TAVREL_PROGRAM_DIR "/pictures"));
-    pictures_ = owned.get();
-    platform_.SetPictures(std::move(owned));
-    ctx_ = std::make_unique<ClientContext>(platform_);
-    InstallParts(*ctx_);
-    ui_ = std::make_unique<platform::qt::QtUi>(ctx_->ui, *pictures_, kMainForm);
-    ctx_->hooks.prepareLayout();
-    ctx_->main().Show();
-    ctx_->hooks.finishLayout();
+    table_ = std::make_unique<itest::OffscreenTable>();
+    ctx_ = table_->ctx.get();
+    ui_ = table_->ui.get();
     view::ResetLayout(*ctx_);
     for (const char* control : {"MJ_Image", "Pic1", "Chat"})
       for (auto type : {UiEventType::MouseDown, UiEventType::KeyDown, UiEventType::KeyPress, UiEventType::Change})
         ctx_->main().On(control, type, [this](const UiEvent& e) { events_.push_back(e); });
     Sync();
   }
-  void TearDown() override {
-    ui_.reset();
-    ctx_.reset();
-  }
+  void TearDown() override { table_.reset(); }
 
   void Sync() {
     ui_->SyncNow();
@@ -89,10 +78,9 @@ class QtInput : public ::testing::Test {
   }
 
   static QApplication* app_;
-  platform::qt::QtPlatform platform_;
-  platform::qt::QtPictures* pictures_ = nullptr;
-  std::unique_ptr<ClientContext> ctx_;
-  std::unique_ptr<platform::qt::QtUi> ui_;
+  std::unique_ptr<itest::OffscreenTable> table_;
+  ClientContext* ctx_ = nullptr;
+  platform::qt::QtUi* ui_ = nullptr;
   std::vector<UiEvent> events_;
 };
 QApplication* QtInput::app_ = nullptr;

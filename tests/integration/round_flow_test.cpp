@@ -211,19 +211,7 @@ struct RoundFlowTest : ::testing::Test {
     return std::nullopt;
   }
   // A screenshot of the client, kept in the build folder.
-  void Shot(const QString& name) {
-    const QString target = env.dir.filePath(name);
-    QFile request(dumpDir + "/shot.request.tmp");
-    ASSERT_TRUE(request.open(QIODevice::WriteOnly));
-    request.write(target.toUtf8());
-    request.close();
-    QFile::rename(dumpDir + "/shot.request.tmp", dumpDir + "/shot.request");
-    ASSERT_TRUE(WaitFor([&] { return QFile::exists(target); }, 10000)) << name.toStdString();
-    const QString kept = QDir::cleanPath(kProgramDir + "/../" + name);
-    QFile::remove(kept);
-    QFile::copy(target, kept);
-    std::printf("screenshot: %s\n", kept.toLocal8Bit().constData());
-  }
+  void Shot(const QString& name) { RequestShot(dumpDir, env.dir.filePath(name)); }
   std::string Context() { return "\nlobby:\n" + lobby.Output() + "\nserver log:\n" + ServerLog().right(3000).toStdString(); }
 
   // Every tile lies on the felt, no two tiles on one place, every row tile shown.
@@ -262,7 +250,9 @@ TEST_F(RoundFlowTest, AWholeHandFromTheDealToTheEnd) {
   ExpectTilesInPlace(*dealt);
   // The own hand stands in line at the row origin, face up and sorted.
   for (const auto& s : dealt->rowSlots)
-    if (s[0] == 0 && s[1] >= 4 && s[1] < 4 + 13) EXPECT_EQ(dealt->tiles[s[4]].top, 564) << s[1];
+    if (s[0] == 0 && s[1] >= 4 && s[1] < 4 + 13) {
+      EXPECT_EQ(dealt->tiles[s[4]].top, 564) << s[1];
+    }
 
   auto mid = WaitModel([](const Model& m) { return m.TotalDiscards() >= 12; }, 0, 60000);
   ASSERT_TRUE(mid) << "play did not go on" << Context();

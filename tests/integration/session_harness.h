@@ -10,8 +10,10 @@
 #include <sys/wait.h>
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QEventLoop>
 #include <QProcess>
 #include <QTcpServer>
@@ -19,6 +21,7 @@
 #include <QTemporaryDir>
 #include <QThread>
 #include <QTimer>
+#include <cstdio>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -138,6 +141,29 @@ struct TestLobby {
   }
   bool Post(int message) { return link.PostMessage("Tavrel麻将", message, 0, 0); }
 };
+
+// Which picture a client with a table dump (TAVREL_TABLE_DUMP) takes on request.
+enum class ShotOf { TableWindow, WholeScreen };
+
+// Asks the client for a picture into `target` (the request file is renamed into
+// place, so the client never reads half of it), waits for it, and keeps a copy
+// named like it in the build folder.
+inline void RequestShot(const QString& dumpDir, const QString& target, ShotOf what = ShotOf::TableWindow,
+                        int settleMs = 0) {
+  const QString request = dumpDir + (what == ShotOf::WholeScreen ? "/screen.request" : "/shot.request");
+  QFile file(request + ".tmp");
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write(target.toUtf8());
+  file.close();
+  QFile::rename(request + ".tmp", request);
+  const QString name = QFileInfo(target).fileName();
+  ASSERT_TRUE(WaitFor([&] { return QFile::exists(target); }, 10000)) << name.toStdString();
+  if (settleMs > 0) WaitFor([] { return false; }, settleMs);
+  const QString kept = QDir::cleanPath(kProgramDir + "/../" + name);
+  QFile::remove(kept);
+  QFile::copy(target, kept);
+  std::printf("screenshot: %s\n", kept.toLocal8Bit().constData());
+}
 
 // A child program that dies with the test and is killed at the end of the test.
 struct Child {

@@ -9,11 +9,9 @@
 #include <QFile>
 #include <QPoint>
 #include <QRect>
-#include <QRegularExpression>
-#include <QStandardPaths>
 #include <map>
 
-#include "session_harness.h"
+#include "window_system.h"
 #include "sound_sink.h"
 
 namespace tavrel::itest {
@@ -22,18 +20,6 @@ namespace {
 // AnNiu(3) in the 1024 x 768 design: (788, 699), 60 x 30; the surface sits at (8, 20).
 constexpr int kSettingsButtonX = 8 + 788 + 30, kSettingsButtonY = 20 + 699 + 15;
 
-QString Tool(const char* name) { return QStandardPaths::findExecutable(QString::fromLatin1(name)); }
-
-QString RunTool(const QString& program, const QStringList& args, const QProcessEnvironment& env) {
-  QProcess p;
-  p.setProcessEnvironment(env);
-  p.start(program, args);
-  if (!p.waitForFinished(10000)) {
-    p.kill();
-    p.waitForFinished(2000);
-  }
-  return QString::fromUtf8(p.readAllStandardOutput());
-}
 
 // What the dump says of the sound and its window.
 struct SoundModel {
@@ -94,18 +80,7 @@ struct SoundSettingsClick : ::testing::Test {
   void ClickAt(QPoint p) {
     RunTool(Tool("xdotool"), {"mousemove", QString::number(p.x()), QString::number(p.y()), "click", "1"}, x);
   }
-  void Shot(const QString& name) {
-    const QString target = env.dir.filePath(name), request = dumpDir + "/screen.request";
-    QFile file(request + ".tmp");
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(target.toUtf8());
-    file.close();
-    QFile::rename(request + ".tmp", request);
-    ASSERT_TRUE(WaitFor([&] { return QFile::exists(target); }, 10000)) << name.toStdString();
-    const QString kept = QDir::cleanPath(kProgramDir + "/../" + name);
-    QFile::remove(kept);
-    QFile::copy(target, kept);
-  }
+  void Shot(const QString& name) { RequestShot(dumpDir, env.dir.filePath(name), ShotOf::WholeScreen); }
 };
 
 TEST_F(SoundSettingsClick, SwitchesCancelAndCloseThroughTheWindowSystem) {
@@ -114,17 +89,8 @@ TEST_F(SoundSettingsClick, SwitchesCancelAndCloseThroughTheWindowSystem) {
   ASSERT_TRUE(QFile::exists(kClient) && QFile::exists(kLobbyProgram)) << "build tavrelmj and tavrel-lobby first";
   NullSinkServer sink;  // the client plays into it when it starts; without it, silently
 
-  xvfb.Start(Tool("Xvfb"), {"-displayfd", "1", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"},
-             QProcessEnvironment::systemEnvironment());
-  // The display number is the line of digits Xvfb writes (its messages may come first).
-  auto number = [&] {
-    for (const QByteArray& line : xvfb.output.split('\n'))
-      if (!line.trimmed().isEmpty() && QRegularExpression("^\\d+$").match(QString::fromLatin1(line.trimmed())).hasMatch())
-        return QString::fromLatin1(line.trimmed());
-    return QString();
-  };
-  ASSERT_TRUE(WaitFor([&] { return !number().isEmpty(); }, 10000)) << "Xvfb did not report its display";
-  display = ":" + number();
+  display = StartXvfb(xvfb);
+  ASSERT_FALSE(display.isEmpty()) << "Xvfb did not report its display: " << xvfb.Output();
   x = QProcessEnvironment::systemEnvironment();
   x.insert("DISPLAY", display);
 
@@ -154,8 +120,7 @@ TEST_F(SoundSettingsClick, SwitchesCancelAndCloseThroughTheWindowSystem) {
     QFile f(dumpDir + "/table.txt");
     return f.open(QIODevice::ReadOnly) ? f.readAll().left(3000).toStdString() : std::string("(none)");
   }();
-  const QString window =
-      RunTool(Tool("xdotool"), {"search", "--sync", "--onlyvisible", "--name", "Tavrel"}, x).section('\n', 0, 0).trimmed();
+  const QString window = FindWindow("Tavrel", x);
   ASSERT_FALSE(window.isEmpty()) << "the table window is not mapped\n" << lobby.Output();
   EXPECT_EQ(start->on, sink.Ok()) << "sound is on exactly when there is a sound server";
   EXPECT_TRUE(start->loop);

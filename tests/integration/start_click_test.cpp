@@ -3,10 +3,8 @@
 // window system (xdotool, at the place the layout gives AnNiu(2)) makes the server
 // start the hand: its log shows the Continue and then the NewHand.
 #include <QFile>
-#include <QRegularExpression>
-#include <QStandardPaths>
 
-#include "session_harness.h"
+#include "window_system.h"
 
 namespace tavrel::itest {
 namespace {
@@ -18,20 +16,6 @@ constexpr int kStartButtonCentreX = kSurfaceLeft + 718 + 30;
 constexpr int kStartButtonCentreY = kSurfaceTop + 699 + 15;
 constexpr int kScreenshotDelayMs = 9000;
 
-QString Tool(const char* name) { return QStandardPaths::findExecutable(QString::fromLatin1(name)); }
-
-// Runs a program to its end (at most 10 s); its standard output.
-QString RunTool(const QString& program, const QStringList& args, const QProcessEnvironment& env) {
-  QProcess p;
-  p.setProcessEnvironment(env);
-  p.start(program, args);
-  if (!p.waitForFinished(10000)) {
-    p.kill();
-    p.waitForFinished(2000);
-  }
-  return QString::fromUtf8(p.readAllStandardOutput());
-}
-
 QString ReadAll(const QString& path) {
   QFile f(path);
   return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
@@ -42,17 +26,6 @@ struct StartClickTest : ::testing::Test {
   SessionEnv env;
   Child xvfb, server, lobby;
   QString display;
-
-  bool StartXvfb() {
-    xvfb.Start(Tool("Xvfb"), {"-displayfd", "1", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"},
-               QProcessEnvironment::systemEnvironment());
-    // Only Xvfb's own number line counts: complaints about a display another
-    // test's server took first come on the same channel.
-    const QRegularExpression number("^(\\d+)$", QRegularExpression::MultilineOption);
-    if (!WaitFor([&] { return number.match(QString::fromLatin1(xvfb.output)).hasMatch(); }, 10000)) return false;
-    display = ":" + number.match(QString::fromLatin1(xvfb.output)).captured(1);
-    return true;
-  }
 };
 
 TEST_F(StartClickTest, ClickOnStartMakesTheServerStartTheHand) {
@@ -61,7 +34,8 @@ TEST_F(StartClickTest, ClickOnStartMakesTheServerStartTheHand) {
   if (Tool("xdotool").isEmpty())
     GTEST_SKIP() << "xdotool is not installed: the click through the window system cannot be tested";
   ASSERT_TRUE(QFile::exists(kClient) && QFile::exists(kLobbyProgram)) << "build tavrelmj and tavrel-lobby first";
-  ASSERT_TRUE(StartXvfb()) << "Xvfb did not report its display";
+  display = StartXvfb(xvfb);
+  ASSERT_FALSE(display.isEmpty()) << "Xvfb did not report its display: " << xvfb.Output();
 
   const QString log = env.dir.filePath("server.log");
   server.Start(kProgramDir + "/tavrel-server",
@@ -92,8 +66,7 @@ TEST_F(StartClickTest, ClickOnStartMakesTheServerStartTheHand) {
 
   QProcessEnvironment x = QProcessEnvironment::systemEnvironment();
   x.insert("DISPLAY", display);
-  const QString window =
-      RunTool(Tool("xdotool"), {"search", "--sync", "--onlyvisible", "--name", "Tavrel"}, x).section('\n', 0, 0).trimmed();
+  const QString window = FindWindow("Tavrel", x);
   ASSERT_FALSE(window.isEmpty()) << "the table window is not mapped\n" << lobby.Output();
   RunTool(Tool("xdotool"), {"mousemove", "--window", window, QString::number(kStartButtonCentreX),
                         QString::number(kStartButtonCentreY), "click", "1"},

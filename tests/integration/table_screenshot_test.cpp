@@ -12,9 +12,7 @@
 #include <memory>
 
 #include "app/client_context.h"
-#include "platform/qt/qt_pictures.h"
-#include "platform/qt/qt_platform.h"
-#include "platform/qt/qt_ui.h"
+#include "offscreen_table.h"
 #include "view/layout.h"
 #include "view/picture_catalogue.h"
 #include "view/pictures.h"
@@ -69,27 +67,15 @@ class TableScreenshot : public ::testing::Test {
     if (!QDir(kPack).exists() || !QFile::exists(kPack + QStringLiteral("/201.png")))
       GTEST_SKIP() << "picture pack not found in " << kPack.toStdString() << " (build the tavrel_pictures target)";
   }
-  void TearDown() override {
-    ui_.reset();
-    ctx_.reset();
-    platform_.reset();
-  }
+  void TearDown() override { table_.reset(); }
 
   // The table after start-up and a table reset, on a screen of the given size.
   void LayOut(const char* screen) {
     ::setenv("TAVREL_SCREEN", screen, 1);
-    ui_.reset();
-    ctx_.reset();
-    platform_ = std::make_unique<platform::qt::QtPlatform>();
-    auto owned = std::make_unique<platform::qt::QtPictures>(kPack);
-    pictures_ = owned.get();
-    platform_->SetPictures(std::move(owned));
-    ctx_ = std::make_unique<ClientContext>(*platform_);
-    InstallParts(*ctx_);
-    ui_ = std::make_unique<platform::qt::QtUi>(ctx_->ui, *pictures_, kMainForm);
-    ctx_->hooks.prepareLayout();
-    ctx_->main().Show();
-    ctx_->hooks.finishLayout();
+    table_.reset();
+    table_ = std::make_unique<itest::OffscreenTable>(kPack);
+    ctx_ = table_->ctx.get();
+    ui_ = table_->ui.get();
     view::ResetLayout(*ctx_);
   }
   // The whole window as drawn now, saved under the build folder.
@@ -111,10 +97,9 @@ class TableScreenshot : public ::testing::Test {
   }
 
   static QApplication* app_;
-  std::unique_ptr<platform::qt::QtPlatform> platform_;
-  platform::qt::QtPictures* pictures_ = nullptr;
-  std::unique_ptr<ClientContext> ctx_;
-  std::unique_ptr<platform::qt::QtUi> ui_;
+  std::unique_ptr<itest::OffscreenTable> table_;
+  ClientContext* ctx_ = nullptr;
+  platform::qt::QtUi* ui_ = nullptr;
 };
 QApplication* TableScreenshot::app_ = nullptr;
 

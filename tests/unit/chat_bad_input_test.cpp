@@ -102,7 +102,9 @@ TEST_F(ChatBadInput, ARandomStreamOfChatPacketsKeepsTheChatSound) {
     ASSERT_LE(TableLine(0).size(), 1u);
     ASSERT_LE(TableLine(1).size(), 1u);
     for (int seat = 0; seat < 4; ++seat)
-      if (platform::Form* b = Bubble(seat)) ASSERT_TRUE(b->Alpha() >= 0 && b->Alpha() <= 255);
+      if (platform::Form* b = Bubble(seat)) {
+        ASSERT_TRUE(b->Alpha() >= 0 && b->Alpha() <= 255);
+      }
   }
   EXPECT_FALSE(History().empty());
 }
