@@ -3,6 +3,7 @@
 #include "app/client_context.h"
 #include "platform/names.h"
 #include "session/lobby_ops.h"
+#include "session/system_messages.h"
 #include "view/decision_clock.h"
 #include "view/exit_forms.h"
 #include "view/layout.h"
@@ -323,7 +324,12 @@ void InstallWindowFrameHandlers(ClientContext& ctx) {
   });
 
   form.On(ctl::Bank, UiEventType::Click, [c](const UiEvent&) {
-    if (c->props.Active() && c->view.actions.bankState) c->view.actions.bankState(0);
+    if (c->props.Active() && c->view.actions.bankState) {
+      c->view.actions.bankState(0);
+      return;
+    }
+    // The bank is the prop plug-in's: at a table without it, the player is told why nothing opens.
+    session::ShowLine(*c, 0, kBankUnavailable);
   });
   for (const auto& name : {ctl::imgBeishu, ctl::lblDifen})
     form.On(name, UiEventType::MouseMove, [c](const UiEvent&) {

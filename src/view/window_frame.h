@@ -8,6 +8,8 @@ namespace tavrel::view {
 
 inline constexpr const char* kWindowTitle = "Tavrel麻将";
 inline constexpr const char* kRulesPage = "https://www.virel.example/down/gameinfo_ins.php?name=tavrel";
+// Said when the bank is clicked at a table without the prop plug-in.
+inline constexpr const char* kBankUnavailable = "本桌未开启道具，银行暂不可用。";
 
 // Window size and the table surface's place for the screen; paints the frame on large screens.
 void ApplyWindowFrame(ClientContext& ctx);

@@ -6,6 +6,7 @@
 #include "session/leave.h"
 #include "session/lobby_ops.h"
 #include "session/lobby_protocol.h"
+#include "session/system_messages.h"
 #include "view/picture_catalogue.h"
 #include "view/window_frame.h"
 #include "view_test_support.h"
@@ -176,6 +177,27 @@ TEST(WindowButtons, QuitTogglesTheExitWindowCentredOverTheTable) {
     Send(t.main(), UiEventType::Click, "ImgClose", 0);
     EXPECT_FALSE(exit.Visible());
     EXPECT_EQ(bank, (std::vector<int>{2, 2}));
+  }
+}
+
+TEST(WindowButtons, TheBankOpensThePluginsBankOrSaysWhyNot) {
+  for (bool withProps : {false, true}) {
+    SCOPED_TRACE(withProps);
+    LaidOutTable t;
+    std::vector<int> bank;
+    t.ctx->view.actions.bankState = [&](int s) { bank.push_back(s); };
+    if (withProps) {
+      t.ctx->props.plugin = std::make_unique<FakePlugin>();
+      t.ctx->props.active = true;
+    }
+    const auto& said = session::SysList(*t.ctx, 0).Items();
+    const std::size_t before = said.size();
+    Send(t.main(), UiEventType::Click, "Bank");
+    EXPECT_EQ(bank, withProps ? std::vector<int>{0} : std::vector<int>{});
+    ASSERT_EQ(said.size(), before + (withProps ? 0 : 1));
+    if (!withProps) {
+      EXPECT_EQ(said.back(), view::kBankUnavailable);
+    }
   }
 }
 
