@@ -198,11 +198,19 @@ inline constexpr PictureSize kSpeakBoxSize{200, 90};
 inline constexpr int kPicHandPointer = 923;    // pointer 99 over the own tiles
 inline constexpr int kHandPointerHotX = 13, kHandPointerHotY = 1;
 inline constexpr int kPicWindowIcon = 924;
+// The settlement sheet Score and the history window Hero: their pictures and the
+// close button both share.
+inline constexpr int kPicSheetBack = 930;
+inline constexpr PictureSize kSheetSize{640, 440};
+inline constexpr int kPicHistoryBack = 931;
+inline constexpr PictureSize kHistorySize{560, 376};
+inline constexpr int kPicSheetClose = 932;
+inline constexpr PictureSize kSheetCloseSize{24, 24};
 
 // ---- The catalogue -----------------------------------------------------------
 namespace picture_detail {
 
-inline constexpr std::size_t kPictureCount = 326;
+inline constexpr std::size_t kPictureCount = 329;
 
 struct CatalogueBuilder {
   std::array<PictureInfo, kPictureCount> entries{};
@@ -266,6 +274,9 @@ constexpr std::array<PictureInfo, kPictureCount> BuildCatalogue() {
   for (int i = 0; i < 4; ++i) b.Add(kPicSpeakBoxFirst + i, kSpeakBoxSize, "speech bubble", kSpeakSeats[i]);
   b.Add(kPicHandPointer, {32, 32}, "hand pointer", "pointer 99");
   b.Add(kPicWindowIcon, {32, 32}, "window icon", "中 tile");
+  b.Add(kPicSheetBack, kSheetSize, "settlement sheet", "结算");
+  b.Add(kPicHistoryBack, kHistorySize, "history window", "英雄榜");
+  b.Add(kPicSheetClose, kSheetCloseSize, "sheet close button", "×");
   if (b.count != kPictureCount) throw "picture count mismatch";
   return b.entries;
 }
