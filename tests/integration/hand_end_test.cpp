@@ -134,6 +134,12 @@ TEST_F(HandEndTest, TenHandsEachWithItsSheetAndHistoryRow) {
   QProcessEnvironment clientEnv = env.Env();
   clientEnv.insert("TAVREL_PROGRAM_FOLDER", programDir);
   clientEnv.insert("TAVREL_SCREEN", "1280x1024");
+  // The offscreen screen as large as the table window, so the picture holds the whole sheet.
+  QFile screens(env.dir.filePath("screens.json"));
+  ASSERT_TRUE(screens.open(QIODevice::WriteOnly));
+  screens.write(R"({"screens": [{"name": "test", "x": 0, "y": 0, "width": 1280, "height": 1024, "logicalDpi": 96}]})");
+  screens.close();
+  clientEnv.insert("QT_QPA_PLATFORM", "offscreen:configfile=" + screens.fileName());
   clientEnv.insert("TAVREL_TABLE_DUMP", dumpDir);
   lobby.Start(kLobbyProgram,
               {"--headless", "--server-port", QString::number(port), "--user", "player", "--mode-switch", "1",
