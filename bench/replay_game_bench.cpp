@@ -5,6 +5,9 @@
 // time; the per-packet cost is reported as the counter "per_packet".
 #include <benchmark/benchmark.h>
 
+#include <unistd.h>
+
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <vector>
@@ -28,12 +31,16 @@ std::vector<std::uint8_t> LoadGame() {
 }
 
 struct Replay {
+  std::filesystem::path folder =
+      std::filesystem::temp_directory_path() / ("tavrel-replay-" + std::to_string(::getpid()));
   platform::sim::SimPlatform p;
   ClientContext ctx{p};
   Replay() {
+    std::filesystem::create_directories(folder);
     p.screen = {1280, 1024};
     p.simLobby().windows.insert("Virel山庄");
-    p.programFolder = "/nonexistent/tavrel-bench";  // nothing to write: the sheet still shows
+    // The record file is written as it is for a player: one replace per hand.
+    p.programFolder = folder.string();
     InstallParts(ctx);
     ctx.hooks.prepareLayout();
     ctx.hooks.finishLayout();
@@ -65,6 +72,7 @@ struct Replay {
     // The waits inside the handlers (dice, draws) move the virtual clock too.
     return p.clock().NowMs() - start;
   }
+  ~Replay() { std::filesystem::remove_all(folder); }
   int Sheets() {
     const platform::Control* rows = ctx.ui.form(frm::Hero).Find(ctl::Hero::Num);
     return rows ? rows->ListCount() : 0;
