@@ -2,7 +2,9 @@
 // task and DispatchCommand with every handler registered so far. Seeds under
 // fuzz/corpus/fuzz_stream: a recorded hand (login, seats, deal, draws and
 // discards, showdown, hand over), a rejoin (TableReset and four SeatTiles) and the
-// claims of a hand (pung, chow, gangs, 中 set aside, an added gang, two wins, the showdown).
+// claims of a hand (pung, chow, gangs, 中 set aside, an added gang, two wins, the showdown),
+// and a won hand's end from a real server (the showdown, HandOver and Settlement with
+// dice and wealth doubling: the sheet, the history and the record file).
 //
 // The client is built once per process; before each input it is put back as it
 // was right after the build (its state, its windows and the sim platform), so

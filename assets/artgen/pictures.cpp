@@ -6,6 +6,7 @@
 #include "draw_badges.h"
 #include "draw_controls.h"
 #include "draw_dice.h"
+#include "draw_sheets.h"
 #include "draw_avatars.h"
 #include "draw_table.h"
 #include "draw_tiles.h"
@@ -43,6 +44,9 @@ QImage DrawDesignPicture(int id) {
     case v::kPicSeatChange: return DrawSeatChange();
     case v::kPicHandPointer: return DrawHandPointer();
     case v::kPicWindowIcon: return DrawWindowIcon();
+    case v::kPicSheetBack: return DrawSheetBack();
+    case v::kPicHistoryBack: return DrawHistoryBack();
+    case v::kPicSheetClose: return DrawSheetClose();
     default: break;
   }
   if (In(id, v::kPicSpeakBoxFirst, 4)) return DrawSpeakBox(id - v::kPicSpeakBoxFirst);

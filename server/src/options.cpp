@@ -37,6 +37,10 @@ std::string Usage() {
          "  --ready-first-hand    start the first hand without waiting for the humans' Continue (tests)\n"
          "  --bot-leaves-after N  after hand N a bot leaves and another takes its seat (tests; default 0: never)\n"
          "  --bot-melds           bots claim 吃 and 碰 on each other's discards and gang whenever they can\n"
+         "  --dice-doubling       the second throw's dice multiply the stakes\n"
+         "  --wealth-rate N       every player's wealth-doubling rate (default 0: none)\n"
+         "  --autoplay MS         tests: the human seats are played as bots, MS after each offer\n"
+         "  --caption TEXT        tests: the winners' caption on the sheet (at most 20 bytes of GBK)\n"
          "Prints 'listening on HOST:PORT' once it accepts connections.\n";
 }
 
@@ -57,6 +61,10 @@ std::optional<ServerOptions> ParseOptions(int argc, char** argv, std::string& me
     }
     if (arg == "--bot-melds") {
       o.table.botMelds = true;
+      continue;
+    }
+    if (arg == "--dice-doubling") {
+      o.table.diceDoubling = true;
       continue;
     }
     if (i + 1 >= argc) {
@@ -109,6 +117,14 @@ std::optional<ServerOptions> ParseOptions(int argc, char** argv, std::string& me
     } else if (arg == "--bot-leaves-after") {
       if (!number(0, 1000000)) return std::nullopt;
       o.table.botLeavesAfter = static_cast<int>(n);
+    } else if (arg == "--wealth-rate") {
+      if (!number(0, 1000)) return std::nullopt;
+      o.table.wealthRate = static_cast<int>(n);
+    } else if (arg == "--caption") {
+      o.table.winnerCaption = std::string(value);
+    } else if (arg == "--autoplay") {
+      if (!number(0, 60000)) return std::nullopt;
+      o.table.autoplayMs = static_cast<int>(n);
     } else if (arg == "--base") {
       if (!number(1, 10000)) return std::nullopt;
       o.table.coinsPerPoint = static_cast<int>(n);

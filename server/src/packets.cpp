@@ -48,9 +48,9 @@ Packet UserInfoPacket(const PlayerCard& c, int seatField) {
   w::PutGbkText(p, 184, c.tag, 24);
   w::PutU8(p, 208, c.ready ? 1 : 0);
   w::PutU64LE(p, 226, c.userId);
-  w::PutU32LE(p, 234, 0);  // no wealth doubling
-  w::PutU8(p, 238, 0);     // no personal gold cap
-  w::PutU8(p, 240, 0);     // no dice doubling
+  w::PutU32LE(p, 234, c.wealthRate);
+  w::PutU8(p, 238, 0);  // no personal gold cap
+  w::PutU8(p, 240, c.diceRule ? 1 : 0);
   w::PutU8(p, 255, 1);     // no props at this table
   return p;
 }
@@ -90,9 +90,10 @@ Packet TableClosedPacket(std::string_view textUtf8) {
 
 Packet ReconnectResultPacket(bool accepted) { return Basic(cmd::kReconnectResult, 0, {0, 0, 0, accepted ? 1 : 0}); }
 
-Packet NewHandPacket(int dealer, const std::array<int, 4>& dice) {
-  // Offsets 16..18 stay 0: no dice doubling.
-  return Basic(cmd::kNewHand, MaskOf(dealer), {dice[0], dice[1], dice[2], dice[3]});
+Packet NewHandPacket(int dealer, const std::array<int, 4>& dice, bool diceDoubling) {
+  Packet p = Basic(cmd::kNewHand, MaskOf(dealer), {dice[0], dice[1], dice[2], dice[3]});
+  w::PutU8(p, 18, diceDoubling ? 1 : 0);
+  return p;
 }
 
 Packet DealPacket(int seat, const std::array<Tile, 12>* tiles) {

@@ -32,6 +32,8 @@ struct PlayerCard {
   std::uint32_t losses = 0;
   std::uint64_t userId = 0;
   bool ready = false;
+  std::uint32_t wealthRate = 0;  // the table's wealth doubling; 0 = none
+  bool diceRule = false;         // the table doubles by the dice
 };
 
 // Command and values; everything else zero.
@@ -50,7 +52,8 @@ Packet PlayerReadyPacket(std::string_view account);
 Packet TableClosedPacket(std::string_view textUtf8);
 Packet ReconnectResultPacket(bool accepted);
 
-Packet NewHandPacket(int dealer, const std::array<int, 4>& dice);
+// `diceDoubling`: the second throw's dice multiply the stakes (offset 18).
+Packet NewHandPacket(int dealer, const std::array<int, 4>& dice, bool diceDoubling = false);
 // `tiles` null for a viewer who is not the seat (no codes).
 Packet DealPacket(int seat, const std::array<Tile, 12>* tiles);
 Packet DrawPacket(int seat, Tile tileOrZero);

@@ -36,6 +36,12 @@ struct TableConfig {
   bool readyFirstHand = false;  // tests: the first hand starts without the humans' Continue
   int botLeavesAfter = 0;       // tests: after this hand a bot leaves and another takes its seat; 0 = never
   bool botMelds = false;        // bots claim 吃 and 碰 on each other's discards and gang whenever they can
+  // Stakes: the dice of the hand (the second throw's sum) and the players' wealth rate
+  // multiply every payment; the settlement sheet shows both.
+  bool diceDoubling = false;
+  int wealthRate = 0;           // 0 = no wealth doubling
+  std::string winnerCaption;     // tests: the winners' caption instead of 自摸胡牌 / 点炮胡牌
+  int autoplayMs = 0;           // tests: the human seats are played as bots, this long after each offer; 0 = never
 };
 
 struct Outgoing {
@@ -139,6 +145,8 @@ class Table {
   void ActForSeat(int seat, bool asBot);
   bool ActForBots();
   void FinishHand(std::int64_t now);
+  // What one 嘴 is worth this hand: the base, times the dice and the wealth rate.
+  int CoinsPerPoint() const;
   void SendShowdown();
   void ReleaseDepartures();
   void BotLeaves();

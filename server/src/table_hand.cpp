@@ -55,7 +55,7 @@ void Table::Advance(std::int64_t now) {
         if (!BotPlays(s) && hand_->Awaiting(s) && seat.deadline >= 0 && now >= seat.deadline) {
           log_.Event("seat " + std::to_string(s) + " did not answer in time; the server acts for it");
           seat.deadline = -1;
-          ActForSeat(s, false);
+          ActForSeat(s, config_.autoplayMs > 0);
           acted = true;
         }
       }
@@ -155,7 +155,7 @@ void Table::Route(const HandEvent& e, std::int64_t now) {
       [&](const auto& ev) {
         using T = std::decay_t<decltype(ev)>;
         if constexpr (std::is_same_v<T, EvNewHand>) {
-          ToViewers([&](int) { return NewHandPacket(ev.dealer, ev.dice); });
+          ToViewers([&](int) { return NewHandPacket(ev.dealer, ev.dice, config_.diceDoubling); });
         } else if constexpr (std::is_same_v<T, EvDeal>) {
           ToViewers([&](int view) { return DealPacket(view, &ev.tiles[view]); });
         } else if constexpr (std::is_same_v<T, EvDraw>) {
@@ -187,6 +187,12 @@ void Table::OfferTo(int seat, std::int64_t now) {
     return;
   }
   Seat& s = seats_[seat];
+  if (config_.autoplayMs > 0) {
+    // Tests: the seat is played as a bot, a moment after the offer.
+    s.deadline = now + config_.autoplayMs;
+    Send(s.conn, ClaimOptionsPacket(seat, hand_->Options(seat), config_.decisionSeconds));
+    return;
+  }
   // The client counts the decision seconds down, shows 0 for a second and then
   // moves by itself; the server waits a little longer before it acts instead.
   const int shown = config_.decisionSeconds <= 2 ? 8 : config_.decisionSeconds;
@@ -225,7 +231,7 @@ void Table::FinishHand(std::int64_t now) {
   const HandOutcome& out = hand_->Outcome();
   std::array<std::int64_t, 4> gold{};
   for (int s = 0; s < 4; ++s) gold[s] = seats_[s].gold;
-  const HandScore score = ScoreHand(*hand_, dealerCount_, gold, config_.coinsPerPoint);
+  const HandScore score = ScoreHand(*hand_, dealerCount_, gold, CoinsPerPoint());
   ++handsPlayed_;
   log_.Event("hand " + std::to_string(handsPlayed_) + " over: " +
              (out.winner < 0 ? std::string("drawn")
@@ -240,7 +246,8 @@ void Table::FinishHand(std::int64_t now) {
     if (amount > 0) ++seat.wins;
     if (amount < 0) ++seat.losses;
   }
-  const std::string caption = out.winner < 0 ? "" : out.selfDrawn ? "自摸胡牌" : "点炮胡牌";
+  std::string caption = out.winner < 0 ? "" : out.selfDrawn ? "自摸胡牌" : "点炮胡牌";
+  if (out.winner >= 0 && !config_.winnerCaption.empty()) caption = config_.winnerCaption;
   for (int s = 0; s < 4; ++s) {
     const std::int64_t amount = score.seats[s].amount;
     ToViewers([&](int) { return HandOverPacket(s, amount, caption); });
@@ -298,6 +305,13 @@ void Table::FinishHand(std::int64_t now) {
         Send(id, DealerPacket(dealer_, dealerCount_, conn.role == Role::kSeat ? seats_[conn.seat].reconnectNumber : 0));
   }
   MaybeStartHand(now);
+}
+
+int Table::CoinsPerPoint() const {
+  int coins = config_.coinsPerPoint;
+  if (config_.diceDoubling && hand_) coins *= hand_->Dice()[2] + hand_->Dice()[3];
+  if (config_.wealthRate > 0) coins *= config_.wealthRate;
+  return coins;
 }
 
 void Table::BotLeaves() {

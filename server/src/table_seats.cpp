@@ -208,6 +208,8 @@ PlayerCard Table::CardOf(int seat) const {
   c.losses = s.losses;
   c.userId = s.userId;
   c.ready = s.who == Occupant::kBot;
+  c.wealthRate = static_cast<std::uint32_t>(config_.wealthRate);
+  c.diceRule = config_.diceDoubling;
   return c;
 }
 

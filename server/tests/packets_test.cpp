@@ -154,5 +154,17 @@ TEST(Packets, SeatTilesListsOpenThenConcealed) {
   EXPECT_EQ(p[16 + 2 * 8], 0);  // nothing after the last tile
 }
 
+TEST(Packets, DoublingRulesReachTheClient) {
+  EXPECT_EQ(NewHandPacket(1, {1, 2, 3, 4})[18], 0);
+  EXPECT_EQ(NewHandPacket(1, {1, 2, 3, 4}, true)[18], 1);
+  PlayerCard c;
+  c.account = "p";
+  c.wealthRate = 10;
+  c.diceRule = true;
+  const Packet p = UserInfoPacket(c, 1);
+  EXPECT_EQ(w::U32LE(p, 234), 10u);
+  EXPECT_EQ(p[240], 1);
+}
+
 }  // namespace
 }  // namespace tavrel::server

@@ -44,6 +44,12 @@ struct Hooks {
   std::function<void()> seatChangeDisplay;
   // A UserInfo arrived (players): the prop plug-in is loaded unless the table has props off (props).
   std::function<void(bool propsOff)> loadProps;
+  // A hand's results are complete while the prop plug-in is active (hand end): the
+  // bridge starts its end-of-hand show and builds the sheet itself once the show is
+  // over, with BuildDrawSheet or BuildSettlementSheet (props).
+  std::function<void(bool drawnHand)> startHandEndShow;
+  // A hand's sheet has been built (hand end): the bridge's state after it (props).
+  std::function<void()> handSheetShown;
 };
 
 // Every module's state: plain values, copied whole to be saved and put back.

@@ -11,6 +11,45 @@
 #include "view/pictures.h"
 
 namespace tavrel::app {
+namespace {
+
+// One line of text whatever it holds: a line break is written as \r or \n.
+std::string OneLine(const std::string& text) {
+  std::string out;
+  for (char c : text) {
+    if (c == '\r') out += "\\r";
+    else if (c == '\n') out += "\\n";
+    else out += c;
+  }
+  return out;
+}
+
+// The settlement sheet's lists and the history's rows and totals.
+void DescribeSheets(ClientContext& ctx, std::ostringstream& out) {
+  if (const platform::Form* sheet = ctx.ui.Find(frm::Score)) {
+    out << "sheet visible=" << sheet->Visible() << "\n";
+    for (int i = 0; i < 8; ++i)
+      if (const platform::Control* list = sheet->Find(ctl::Score::State, i))
+        for (const std::string& line : list->Items()) out << "sheetline " << i << " " << OneLine(line) << "\n";
+  }
+  if (const platform::Form* hero = ctx.ui.Find(frm::Hero)) {
+    out << "history visible=" << hero->Visible() << "\n";
+    const platform::Control* num = hero->Find(ctl::Hero::Num);
+    for (int row = 0; num && row < num->ListCount(); ++row) {
+      out << "history row" << num->Items()[row];
+      for (int s = 0; s < 4; ++s) {
+        const platform::Control* grade = hero->Find(ctl::Hero::Grade, s);
+        out << " |" << (grade && row < grade->ListCount() ? grade->Items()[row] : std::string());
+      }
+      out << "\n";
+    }
+    for (int s = 0; s < 4; ++s)
+      if (const platform::Control* total = hero->Find(ctl::Hero::sumScore, s))
+        out << "history total " << s << " " << total->Caption() << "\n";
+  }
+}
+
+}  // namespace
 
 std::string DescribeTable(ClientContext& ctx) {
   const round::Table& t = ctx.table;
@@ -91,6 +130,7 @@ std::string DescribeTable(ClientContext& ctx) {
           << " height=" << std::lround(b.height) << " rects=" << bubble->Region().size()
           << " text=" << (text ? text->Caption() : std::string()) << "\n";
     }
+  DescribeSheets(ctx, out);
   for (int r = 0; r < 4; ++r)
     for (int k = 0; k < round::kSlotCount; ++k) {
       const round::TileSlot& slot = t.custom[r].tiles[k];

@@ -16,6 +16,8 @@ namespace tavrel::app {
 // "vosset-control name index left top width height picture" (within the window),
 // "claims ..." (the last claim result, the wins, the winner), "gangtops r kinds...",
 // "revealed r n=.. codes" and "peek count=.. position:code" of the showdown,
+// "sheet visible=..", "sheetline i text" per line of Score's lists, "history visible=..",
+// "history row<Num item> |<Grade(0)> |.. |<Grade(3)>" per hand, "history total s text",
 // "slot r k kind code image" for the slots that hold a tile, "tile i visible left
 // top width height picture z" for the 84 tile pictures, "input ..." for the
 // player's decision, and "control name index visible enabled left top width height

@@ -103,6 +103,7 @@ inline constexpr ControlName State{"State", ControlKind::List};  // (0..3) colum
 inline constexpr ControlName ID{"ID", ControlKind::Label};       // (0..3) names
 inline constexpr ControlName Tou{"Tou", ControlKind::Picture};   // (0..3) avatars
 inline constexpr ControlName Image1{"Image1", ControlKind::Picture};  // close button
+inline constexpr ControlName Back{"Back", ControlKind::Picture};      // the window's picture
 }  // namespace Score
 
 namespace Hero {
@@ -114,6 +115,7 @@ inline constexpr ControlName Tou{"Tou", ControlKind::Picture};   // (0..3)
 inline constexpr ControlName Label1{"Label1", ControlKind::Label};
 inline constexpr ControlName Label2{"Label2", ControlKind::Label};
 inline constexpr ControlName Image1{"Image1", ControlKind::Picture};  // close button
+inline constexpr ControlName Back{"Back", ControlKind::Picture};      // the window's picture
 }  // namespace Hero
 
 namespace Information {

@@ -1,5 +1,6 @@
 // The hand end's and the players' part of the client: gold changes, the
-// continue clock, the players' details and departures, the seat-change display
+// hand's end (results, patterns, the sheet, the history), the continue clock,
+// the players' details and departures, the seat-change display
 // and the record file's end with the table.
 #include "app/client_context.h"
 #include "app/registrations.h"
@@ -7,8 +8,11 @@
 #include "scoring/continue_step.h"
 #include "scoring/departures.h"
 #include "scoring/gold.h"
+#include "scoring/hand_over.h"
 #include "scoring/hand_record.h"
+#include "scoring/history.h"
 #include "scoring/seat_change.h"
+#include "scoring/settlement.h"
 #include "scoring/user_info.h"
 #include "session/commands.h"
 #include "session/dispatcher.h"
@@ -48,7 +52,11 @@ void RegisterScoring(ClientContext& ctx) {
   session::RegisterHandler(ctx, cmd::kUserInfo, OnUserInfo);
   session::RegisterHandler(ctx, cmd::kPlayerLeft, OnPlayerLeft);
   session::RegisterHandler(ctx, cmd::kTableUsers, OnTableUsers);
+  session::RegisterHandler(ctx, cmd::kHandOver, OnHandOver);
+  session::RegisterHandler(ctx, cmd::kSettlement, OnSettlement);
   ctx.sched.continueClockBody = ContinueClockTask;
+  // A drawn hand's sheet waiting for the prop show is forgotten with the layout.
+  ctx.view.resetLayoutSteps.push_back([c = &ctx] { c->handEnd.DrawPending = false; });
   InstallTimerShuffle(ctx);
   ClientContext* c = &ctx;
   ctx.hooks.seatChangeDisplay = [c] { StartSeatChangeDisplay(*c); };
@@ -59,6 +67,7 @@ void RegisterScoring(ClientContext& ctx) {
   // The hand record belongs to the table: it goes when the table is shut down.
   ctx.hooks.closeTableSteps.push_back([c] { DeleteRecordFile(*c); });
   ctx.hooks.closeTableSteps.push_back([c] { ForgetPlayers(*c); });
+  ctx.hooks.closeTableSteps.push_back([c] { ForgetHands(*c); });
 }
 
 }  // namespace tavrel::scoring

@@ -106,6 +106,35 @@ inline constexpr std::size_t kSeatChangeWealthRate = kPayload;
 inline constexpr std::size_t kTableUsersName = kPayload;
 inline constexpr std::size_t kTableUsersNameBytes = 16;
 inline constexpr std::size_t kTableUsersShifted = 8;
+// HandOver: one seat's result (64-bit two's complement), its gold-cap mark and, in the
+// fourth packet of a hand, the winners' caption.
+inline constexpr std::size_t kHandTotal = kPayload;
+inline constexpr std::size_t kHandCapHit = 29;
+inline constexpr std::size_t kWinnerCaption = 46;
+inline constexpr std::size_t kWinnerCaptionBytes = 20;
+// Settlement: one seat's score record (payload 16..69): the pattern bytes, the amount
+// (64-bit unsigned) with its sign byte, and the level title in byte pairs.
+inline constexpr std::size_t kScoreFourKan = 16;
+inline constexpr std::size_t kScoreHandShape = 17;
+inline constexpr std::size_t kScorePu = 18;
+inline constexpr std::size_t kScoreWinFlags = 19;
+inline constexpr std::size_t kScoreDianPao = 20;
+inline constexpr std::size_t kScoreZiMo = 21;
+inline constexpr std::size_t kScoreTianDi = 22;
+inline constexpr std::size_t kScoreAnGang = 23;
+inline constexpr std::size_t kScoreGangKai = 25;
+inline constexpr std::size_t kScoreQueMen = 26;
+inline constexpr std::size_t kScoreZhuangCount = 27;
+inline constexpr std::size_t kScoreHaiLao = 28;
+inline constexpr std::size_t kScoreShiTongZhang = 29;
+inline constexpr std::size_t kScoreAnHuo = 31;
+inline constexpr std::size_t kScoreSiHe = 32;
+inline constexpr std::size_t kScoreTongZhang = 34;
+inline constexpr std::size_t kScoreZhi = 35;
+inline constexpr std::size_t kScoreAmount = 36;
+inline constexpr std::size_t kScoreAmountSign = 44;
+inline constexpr std::size_t kScoreLevelTitle = 45;
+inline constexpr std::size_t kScoreLevelTitlePairs = 8;
 }  // namespace off
 
 namespace wire {

@@ -202,11 +202,19 @@ inline constexpr int kPicWindowIcon = 924;
 inline constexpr int kPicPhraseButtonFirst = 925;  // 925, 926
 inline constexpr const char* kPhraseButtonWords[2] = {"常用语", "快捷回复"};
 inline constexpr PictureSize kPhraseButtonSizes[2] = {{64, 22}, {76, 22}};
+// The settlement sheet Score and the history window Hero: their pictures and the
+// close button both share.
+inline constexpr int kPicSheetBack = 930;
+inline constexpr PictureSize kSheetSize{640, 440};
+inline constexpr int kPicHistoryBack = 931;
+inline constexpr PictureSize kHistorySize{560, 376};
+inline constexpr int kPicSheetClose = 932;
+inline constexpr PictureSize kSheetCloseSize{24, 24};
 
 // ---- The catalogue -----------------------------------------------------------
 namespace picture_detail {
 
-inline constexpr std::size_t kPictureCount = 328;
+inline constexpr std::size_t kPictureCount = 331;
 
 struct CatalogueBuilder {
   std::array<PictureInfo, kPictureCount> entries{};
@@ -271,6 +279,9 @@ constexpr std::array<PictureInfo, kPictureCount> BuildCatalogue() {
   b.Add(kPicHandPointer, {32, 32}, "hand pointer", "pointer 99");
   b.Add(kPicWindowIcon, {32, 32}, "window icon", "中 tile");
   for (int i = 0; i < 2; ++i) b.Add(kPicPhraseButtonFirst + i, kPhraseButtonSizes[i], "phrase button", kPhraseButtonWords[i]);
+  b.Add(kPicSheetBack, kSheetSize, "settlement sheet", "结算");
+  b.Add(kPicHistoryBack, kHistorySize, "history window", "英雄榜");
+  b.Add(kPicSheetClose, kSheetCloseSize, "sheet close button", "×");
   if (b.count != kPictureCount) throw "picture count mismatch";
   return b.entries;
 }

@@ -10,6 +10,7 @@
 #include "view/layout.h"
 #include "view/offer_buttons.h"
 #include "view/player_card.h"
+#include "view/sheet_windows.h"
 #include "view/start_button.h"
 #include "view/table_keys.h"
 #include "view/window_frame.h"
@@ -73,10 +74,13 @@ void RegisterView(ClientContext& ctx) {
     HidePlayerCard(*c);
   });
   ctx.view.actions.startOrContinue = [c] { OnStartButton(*c); };
+  ctx.view.actions.toggleResults = [c] { ToggleResults(*c); };
+  ctx.view.actions.toggleHistory = [c] { ToggleHistory(*c); };
   InstallWindowFrameHandlers(ctx);
   InstallPlayerInput(ctx);
   CreateExitForms(ctx);
   CreatePlayerCard(ctx);
+  CreateSheetWindows(ctx);
   session::RegisterHandler(ctx, cmd::kTableClosed, OnTableClosed);
 }
 
