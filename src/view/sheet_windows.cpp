@@ -200,13 +200,17 @@ void ToggleHistory(ClientContext& ctx) {
   Form& hero = History(ctx);
   LoadSheetWindow(ctx, hero);
   hero.SetTopmost(true);
-  if (hero.Visible()) {
-    hero.Hide();
-  } else {
+  const bool show = !hero.Visible();
+  if (show) {
     CentreOverTable(ctx, hero);
     hero.Show();
+  } else {
+    hero.Hide();
   }
   Sheet(ctx).SetTopmost(true);
+  // Both stay above the table; the window the player asked for comes in front, or an
+  // open sheet, centred on the same place, would hide the history it covers.
+  if (show) hero.Raise();
 }
 
 void ShowSelectedHand(ClientContext& ctx) {

@@ -129,6 +129,17 @@ TEST_F(HandRecordTest, WindowsDragCloseAndToggle) {
   EXPECT_EQ(hero().SystemMoveRequests(), heroDrags + 3);
   view::AnNiuClick(*c, 6);
   EXPECT_FALSE(hero().Visible());
+  // Asked for over an open sheet, the history comes in front of it; both stay topmost.
+  view::AnNiuClick(*c, 5);
+  ASSERT_TRUE(sheet().Visible());
+  const auto raises = hero().RaiseRequests();
+  view::AnNiuClick(*c, 6);
+  EXPECT_EQ(hero().RaiseRequests(), raises + 1);
+  EXPECT_TRUE(hero().Topmost());
+  EXPECT_TRUE(sheet().Topmost());
+  view::AnNiuClick(*c, 5);
+  view::AnNiuClick(*c, 6);
+  EXPECT_FALSE(hero().Visible());
   view::AnNiuClick(*c, 6);
   hero().Dispatch({platform::UiEventType::Click, ctl::Hero::Image1.name, -1});
   EXPECT_FALSE(hero().Visible());

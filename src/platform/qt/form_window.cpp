@@ -173,6 +173,15 @@ void FormWindow::Sync() {
   if (!dirty.isEmpty()) update(dirty);
 }
 
+void FormWindow::ApplyRaise() {
+  // Requests made while the window was hidden are dropped with the rest.
+  if (form_.RaiseRequests() == appliedRaises_) return;
+  appliedRaises_ = form_.RaiseRequests();
+  if (!form_.Visible()) return;
+  raise();
+  activateWindow();
+}
+
 void FormWindow::SyncWindow() {
   const bool first = !applied_;
   applied_ = true;
@@ -226,15 +235,9 @@ void FormWindow::SyncWindow() {
     } else if (wantMinimized != isMinimized()) {
       if (wantMinimized) showMinimized(); else showNormal();
     }
-    if (form_.RaiseRequests() != appliedRaises_) {
-      appliedRaises_ = form_.RaiseRequests();
-      raise();
-      activateWindow();
-    }
   } else if (isVisible()) {
     hide();
   }
-  appliedRaises_ = form_.RaiseRequests();
 
   if (appliedFocus_ != form_.FocusControl()) {
     appliedFocus_ = form_.FocusControl();

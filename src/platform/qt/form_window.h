@@ -30,6 +30,10 @@ class FormWindow final : public QWidget {
   Form& form() { return form_; }
   // Applies the model when its revision moved; repaints only what changed.
   void Sync();
+  // Brings the window in front when the model asked for it since the last time.
+  // Called after every window has been synced: a window that another one's sync
+  // re-shows (its flags changed) would otherwise cover the one asked to come forward.
+  void ApplyRaise();
   bool NeedsSync() const { return !applied_ || form_.Revision() != syncedRevision_; }
   // The whole form as it is drawn now (screenshots, tests).
   QImage Render();

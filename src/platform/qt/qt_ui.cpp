@@ -45,6 +45,7 @@ void QtUi::ScheduleSync() {
 void QtUi::SyncNow() {
   syncPosted_ = false;
   for (auto& [name, window] : windows_) window->Sync();
+  for (auto& [name, window] : windows_) window->ApplyRaise();
 }
 
 FormWindow* QtUi::Window(const std::string& formName) {
