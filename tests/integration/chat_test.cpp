@@ -87,12 +87,9 @@ TEST_F(ChatTest, TypedChineseReachesTheOtherPlayerAndItsPhraseComesBackAsABubble
   ASSERT_FALSE(display.isEmpty()) << "Xvfb did not report its display: " << xvfb.Output();
 
   // The server: two bot seats; the player and the peer take the other two.
-  server.Start(kProgramDir + "/tavrel-server",
-               {"--port", "0", "--bots", "2", "--bot-delay", "100", "--seed", "7", "--log", env.dir.filePath("server.log")},
-               QProcessEnvironment::systemEnvironment());
-  ASSERT_TRUE(server.WaitOutput("listening on")) << server.Output();
-  const int port = QString::fromUtf8(server.output).section(':', -1).section('\n', 0, 0).trimmed().toInt();
-  ASSERT_GT(port, 0);
+  const int port = StartTableServer(
+      server, {"--bots", "2", "--bot-delay", "100", "--seed", "7", "--log", env.dir.filePath("server.log")});
+  ASSERT_GT(port, 0) << server.Output();
 
   dumpDir = env.dir.filePath("dump");
   QDir().mkpath(dumpDir);

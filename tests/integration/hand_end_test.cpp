@@ -109,14 +109,10 @@ TEST_F(HandEndTest, TenHandsEachWithItsSheetAndHistoryRow) {
   programDir = env.dir.filePath("program");
   QDir().mkpath(programDir);
   ASSERT_TRUE(QFile::link(kProgramDir + "/pictures", programDir + "/pictures"));
-  server.Start(kProgramDir + "/tavrel-server",
-               {"--port", "0", "--bots", "3", "--bot-delay", "20", "--autoplay", "60", "--seed", "4",
-                "--ready-first-hand", "--dice-doubling", "--wealth-rate", "10", "--caption", kCaption, "--log",
-                env.dir.filePath("server.log")},
-               QProcessEnvironment::systemEnvironment());
-  ASSERT_TRUE(server.WaitOutput("listening on")) << server.Output();
-  const int port = QString::fromUtf8(server.output).section(':', -1).section('\n', 0, 0).trimmed().toInt();
-  ASSERT_GT(port, 0);
+  const int port = StartTableServer(
+      server, {"--bots", "3", "--bot-delay", "20", "--autoplay", "60", "--seed", "4", "--ready-first-hand",
+               "--dice-doubling", "--wealth-rate", "10", "--caption", kCaption, "--log", env.dir.filePath("server.log")});
+  ASSERT_GT(port, 0) << server.Output();
   dumpDir = env.dir.filePath("dump");
   QDir().mkpath(dumpDir);
   QProcessEnvironment clientEnv = env.Env();

@@ -74,10 +74,7 @@ struct MeldTableTest : ::testing::Test {
   }
   int StartServer(const QStringList& extra) {
     if (!QFile::exists(kClient) || !QFile::exists(kLobbyProgram)) return 0;
-    QStringList args = {"--port", "0", "--bot-melds", "--log", env.dir.filePath("server.log")};
-    server.Start(kProgramDir + "/tavrel-server", args + extra, QProcessEnvironment::systemEnvironment());
-    if (!server.WaitOutput("listening on")) return 0;
-    return QString::fromUtf8(server.output).section(':', -1).section('\n', 0, 0).trimmed().toInt();
+    return StartTableServer(server, QStringList{"--bot-melds", "--log", env.dir.filePath("server.log")} + extra);
   }
   void StartClient(int port, const QStringList& lobbyArgs) {
     dumpDir = env.dir.filePath("dump");

@@ -85,12 +85,9 @@ struct PlayersTest : ::testing::Test {
   // Server with three bots (seat 0 is the player's), the lobby stand-in and the client.
   void Start(const QStringList& serverOptions, const QProcessEnvironment& clientEnvironment) {
     ASSERT_TRUE(QFile::exists(kClient) && QFile::exists(kLobbyProgram)) << "build tavrelmj and tavrel-lobby first";
-    QStringList args = {"--port", "0", "--bots", "3", "--bot-delay", "100", "--seed", "7", "--log",
-                        env.dir.filePath("server.log")};
-    server.Start(kProgramDir + "/tavrel-server", args + serverOptions, QProcessEnvironment::systemEnvironment());
-    ASSERT_TRUE(server.WaitOutput("listening on")) << server.Output();
-    const int port = QString::fromUtf8(server.output).section(':', -1).section('\n', 0, 0).trimmed().toInt();
-    ASSERT_GT(port, 0);
+    const QStringList args = {"--bots", "3", "--bot-delay", "100", "--seed", "7", "--log", env.dir.filePath("server.log")};
+    const int port = StartTableServer(server, args + serverOptions);
+    ASSERT_GT(port, 0) << server.Output();
     dumpDir = env.dir.filePath("dump");
     QDir().mkpath(dumpDir);
     QProcessEnvironment clientEnv = clientEnvironment;

@@ -173,14 +173,11 @@ struct RoundFlowTest : ::testing::Test {
   }
   void Start(int seed, int graceMs, int decisionSeconds = 3) {
     ASSERT_TRUE(QFile::exists(kClient) && QFile::exists(kLobbyProgram)) << "build tavrelmj and tavrel-lobby first";
-    server.Start(kProgramDir + "/tavrel-server",
-                 {"--port", "0", "--bots", "3", "--bot-delay", "100", "--decision-seconds", QString::number(decisionSeconds), "--grace",
-                  QString::number(graceMs), "--ready-first-hand", "--seed", QString::number(seed), "--log",
-                  env.dir.filePath("server.log")},
-                 QProcessEnvironment::systemEnvironment());
-    ASSERT_TRUE(server.WaitOutput("listening on")) << server.Output();
-    const int port = QString::fromUtf8(server.output).section(':', -1).section('\n', 0, 0).trimmed().toInt();
-    ASSERT_GT(port, 0);
+    const int port = StartTableServer(
+        server, {"--bots", "3", "--bot-delay", "100", "--decision-seconds", QString::number(decisionSeconds), "--grace",
+                 QString::number(graceMs), "--ready-first-hand", "--seed", QString::number(seed), "--log",
+                 env.dir.filePath("server.log")});
+    ASSERT_GT(port, 0) << server.Output();
     relay = std::make_unique<Relay>(port);
     dumpDir = env.dir.filePath("dump");
     QDir().mkpath(dumpDir);

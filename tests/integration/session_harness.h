@@ -196,6 +196,15 @@ struct Child {
   }
 };
 
+// Starts tavrel-server on a free loopback port (--port 0 comes first, then `args`)
+// and gives the port it listens on, or 0 when it reports none.
+inline int StartTableServer(Child& server, const QStringList& args) {
+  server.Start(kProgramDir + "/tavrel-server", QStringList{"--port", "0"} + args,
+               QProcessEnvironment::systemEnvironment());
+  if (!server.WaitOutput("listening on")) return 0;
+  return QString::fromUtf8(server.output).section(':', -1).section('\n', 0, 0).trimmed().toInt();
+}
+
 // A fresh runtime folder and program folder per test, so tests never meet each other's windows or locks.
 struct SessionEnv {
   QTemporaryDir dir;

@@ -94,11 +94,9 @@ TEST_F(SoundSettingsClick, SwitchesCancelAndCloseThroughTheWindowSystem) {
   x = QProcessEnvironment::systemEnvironment();
   x.insert("DISPLAY", display);
 
-  server.Start(kProgramDir + "/tavrel-server",
-               {"--port", "0", "--bots", "3", "--bot-delay", "100", "--seed", "7", "--log", env.dir.filePath("server.log")},
-               QProcessEnvironment::systemEnvironment());
-  ASSERT_TRUE(server.WaitOutput("listening on")) << server.Output();
-  const int port = QString::fromUtf8(server.output).section(':', -1).section('\n', 0, 0).trimmed().toInt();
+  const int port = StartTableServer(
+      server, {"--bots", "3", "--bot-delay", "100", "--seed", "7", "--log", env.dir.filePath("server.log")});
+  ASSERT_TRUE(port > 0) << server.Output();
   dumpDir = env.dir.filePath("dump");
   QDir().mkpath(dumpDir);
   QProcessEnvironment clientEnv = env.Env();

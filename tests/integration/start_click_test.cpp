@@ -38,12 +38,7 @@ TEST_F(StartClickTest, ClickOnStartMakesTheServerStartTheHand) {
   ASSERT_FALSE(display.isEmpty()) << "Xvfb did not report its display: " << xvfb.Output();
 
   const QString log = env.dir.filePath("server.log");
-  server.Start(kProgramDir + "/tavrel-server",
-               {"--port", "0", "--bots", "3", "--bot-delay", "100", "--log", log, "--seed", "7"},
-               QProcessEnvironment::systemEnvironment());
-  ASSERT_TRUE(server.WaitOutput("listening on")) << server.Output();
-  const QString listening = QString::fromUtf8(server.output);
-  const int port = listening.section(':', -1).section('\n', 0, 0).trimmed().toInt();
+  const int port = StartTableServer(server, {"--bots", "3", "--bot-delay", "100", "--log", log, "--seed", "7"});
   ASSERT_GT(port, 0) << server.Output();
 
   // The lobby stand-in starts the client on the X server; the client keeps the
