@@ -86,11 +86,29 @@ void OutlinedText(QPainter& p, const QString& text, const QRectF& box, const QBr
   p.restore();
 }
 
+namespace {
+int pixelRatio = 1;  // the tool draws one pack at a time
+
+QImage DesignImage(int width, int height, QImage::Format format) {
+  QImage image(width * pixelRatio, height * pixelRatio, format);
+  image.setDevicePixelRatio(pixelRatio);
+  return image;
+}
+}  // namespace
+
+void SetPixelRatio(int ratio) { pixelRatio = qMax(1, ratio); }
+int PixelRatio() { return pixelRatio; }
+
 QImage NewImage(int width, int height) {
-  QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
+  QImage image = DesignImage(width, height, QImage::Format_ARGB32_Premultiplied);
   image.fill(Qt::transparent);
   return image;
 }
+
+QImage NewOpaqueImage(int width, int height) { return DesignImage(width, height, QImage::Format_RGB32); }
+
+int LogicalWidth(const QImage& image) { return qRound(image.width() / image.devicePixelRatio()); }
+int LogicalHeight(const QImage& image) { return qRound(image.height() / image.devicePixelRatio()); }
 
 void SetupPainter(QPainter& p) {
   p.setRenderHint(QPainter::Antialiasing, true);

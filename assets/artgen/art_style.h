@@ -54,7 +54,18 @@ void FillGlyph(QPainter& p, const QPainterPath& path, const QColor& colour, qrea
 void OutlinedText(QPainter& p, const QString& text, const QRectF& box, const QBrush& fill,
                   const QColor& outline, qreal outlineWidth, bool shadow = true);
 
+// The pack's pixel density: 1 draws the design's pixels, 2 the high-density pack
+// (twice as many pixels each way). Pictures are always drawn in the design's
+// coordinates; the images made below carry the density as their pixel ratio.
+void SetPixelRatio(int ratio);
+int PixelRatio();
+
+// An image of width x height design pixels at the pack's density.
 QImage NewImage(int width, int height);  // transparent ARGB32_Premultiplied
+QImage NewOpaqueImage(int width, int height);  // RGB32
+// An image's size in design pixels.
+int LogicalWidth(const QImage& image);
+int LogicalHeight(const QImage& image);
 void SetupPainter(QPainter& p);
 
 }  // namespace artgen

@@ -65,7 +65,7 @@ QImage DrawReadyMark() {
   QImage image = Canvas(v::kPicReadyMark);
   QPainter p(&image);
   SetupPainter(p);
-  const QRectF r(1, 1, image.width() - 2, image.height() - 2);
+  const QRectF r(1, 1, LogicalWidth(image) - 2, LogicalHeight(image) - 2);
   QLinearGradient g(r.topLeft(), r.bottomLeft());
   g.setColorAt(0, QColor(90, 200, 110));
   g.setColorAt(1, QColor(20, 120, 50));
@@ -103,7 +103,7 @@ QImage DrawDealerStreak() {
   SetupPainter(p);
   // A pixel's margin more, so that the rim stays clear when the plaque is scaled down.
   const qreal left = v::kDealerStreakBodyLeft + 1;
-  const QRectF body(left + 1, 0.5, image.width() - left - 1.5, image.height() - 1);
+  const QRectF body(left + 1, 0.5, LogicalWidth(image) - left - 1.5, LogicalHeight(image) - 1);
   WoodPlate(p, body, 8);
   Recess(p, QRectF(left + 4, 3, body.width() - 7, 22));
   const QPointF seal(left + 14, 41);
@@ -112,7 +112,7 @@ QImage DrawDealerStreak() {
   p.drawEllipse(seal, 8.5, 8.5);
   Word(p, "庄", QRectF(seal.x() - 5.5, seal.y() - 5.5, 11, 11), Qt::white, 0.5);
   Recess(p, QRectF(50, 30, 44, 21));
-  Word(p, "连庄", QRectF(97, 31, image.width() - 101, 19), kGoldLight);
+  Word(p, "连庄", QRectF(97, 31, LogicalWidth(image) - 101, 19), kGoldLight);
   return image;
 }
 
@@ -120,7 +120,7 @@ QImage DrawCountdownClock() {
   QImage image = Canvas(v::kPicCountdownClock);
   QPainter p(&image);
   SetupPainter(p);
-  WoodPlate(p, QRectF(1, 1, image.width() - 2, image.height() - 2), 8);
+  WoodPlate(p, QRectF(1, 1, LogicalWidth(image) - 2, LogicalHeight(image) - 2), 8);
   // Alarm clock: bells, face, hands.
   const QPointF c(22, 20);
   p.setPen(QPen(kWoodDark, 1));
@@ -147,7 +147,7 @@ QImage DrawBank() {
   QImage image = Canvas(v::kPicBank);
   QPainter p(&image);
   SetupPainter(p);
-  WoodPlate(p, QRectF(1, 1, image.width() - 2, image.height() - 2), 9);
+  WoodPlate(p, QRectF(1, 1, LogicalWidth(image) - 2, LogicalHeight(image) - 2), 9);
   Coin(p, QPointF(17, 23), 9);
   Coin(p, QPointF(20, 16), 9);
   OutlinedText(p, QString::fromUtf8("银行"), QRectF(33, 8, 42, 22), kGoldLight, kWoodDark, 1.2, false);
@@ -199,7 +199,7 @@ QImage DrawRuleLabelBack() {
   SetupPainter(p);
   p.setPen(QPen(QColor(236, 192, 96, 200), 1));
   p.setBrush(QColor(10, 40, 20, 150));
-  p.drawRoundedRect(QRectF(0.5, 0.5, image.width() - 1, image.height() - 1), 8, 8);
+  p.drawRoundedRect(QRectF(0.5, 0.5, LogicalWidth(image) - 1, LogicalHeight(image) - 1), 8, 8);
   return image;
 }
 
@@ -207,13 +207,13 @@ QImage DrawDiceMultiplier() {
   QImage image = Canvas(v::kPicDiceMultiplier);
   QPainter p(&image);
   SetupPainter(p);
-  QLinearGradient g(0, 0, 0, image.height());
+  QLinearGradient g(0, 0, 0, LogicalHeight(image));
   g.setColorAt(0, QColor(230, 70, 60));
   g.setColorAt(1, QColor(140, 16, 20));
   p.setPen(QPen(kGold, 1.5));
   p.setBrush(g);
-  p.drawRoundedRect(QRectF(1, 1, image.width() - 2, image.height() - 2), 6, 6);
-  OutlinedText(p, QString::fromUtf8("加倍"), QRectF(5, 4, image.width() - 10, image.height() - 8), kGoldLight,
+  p.drawRoundedRect(QRectF(1, 1, LogicalWidth(image) - 2, LogicalHeight(image) - 2), 6, 6);
+  OutlinedText(p, QString::fromUtf8("加倍"), QRectF(5, 4, LogicalWidth(image) - 10, LogicalHeight(image) - 8), kGoldLight,
                QColor(100, 10, 10), 1.0, false);
   return image;
 }
@@ -222,12 +222,12 @@ QImage DrawWealthMultiplier() {
   QImage image = Canvas(v::kPicWealthMultiplier);
   QPainter p(&image);
   SetupPainter(p);
-  QLinearGradient g(0, 0, 0, image.height());
+  QLinearGradient g(0, 0, 0, LogicalHeight(image));
   g.setColorAt(0, QColor(70, 150, 90));
   g.setColorAt(1, QColor(16, 80, 40));
   p.setPen(QPen(kGold, 1.5));
   p.setBrush(g);
-  p.drawRoundedRect(QRectF(1, 1, image.width() - 2, image.height() - 2), 6, 6);
+  p.drawRoundedRect(QRectF(1, 1, LogicalWidth(image) - 2, LogicalHeight(image) - 2), 6, 6);
   Coin(p, QPointF(12, 17), 8);
   OutlinedText(p, QString::fromUtf8("财富"), QRectF(21, 7, 28, 20), kGoldLight, QColor(10, 50, 20), 1.0, false);
   return image;
@@ -240,9 +240,9 @@ QImage DrawWildTileLabel() {
   QPainter p(&image);
   SetupPainter(p);
   const qreal left = v::kWildTilePlaqueLeft, top = v::kWildTilePlaqueTop;
-  WoodPlate(p, QRectF(left + 0.5, top + 0.5, image.width() - left - 1, image.height() - top - 1), 8);
+  WoodPlate(p, QRectF(left + 0.5, top + 0.5, LogicalWidth(image) - left - 1, LogicalHeight(image) - top - 1), 8);
   Recess(p, QRectF(18.5, 57.5, 39, 59));
-  OutlinedText(p, QString::fromUtf8("混牌"), QRectF(left + 5, 119, image.width() - left - 10, 23), kGoldLight,
+  OutlinedText(p, QString::fromUtf8("混牌"), QRectF(left + 5, 119, LogicalWidth(image) - left - 10, 23), kGoldLight,
                kWoodDark, 1.2);
   return image;
 }
@@ -251,7 +251,7 @@ QImage DrawSeatChange() {
   QImage image = Canvas(v::kPicSeatChange);
   QPainter p(&image);
   SetupPainter(p);
-  const QRectF r(1, 1, image.width() - 2, image.height() - 2);
+  const QRectF r(1, 1, LogicalWidth(image) - 2, LogicalHeight(image) - 2);
   QLinearGradient g(r.topLeft(), r.topRight());
   g.setColorAt(0, QColor(40, 24, 10, 230));
   g.setColorAt(0.7, QColor(110, 66, 28, 230));
@@ -260,7 +260,7 @@ QImage DrawSeatChange() {
   p.setBrush(g);
   p.drawRoundedRect(r, 12, 12);
   // Two chasing arrows: the seats trade places. The caption sits on the left.
-  const QPointF c(image.width() - 26.0, image.height() / 2.0);
+  const QPointF c(LogicalWidth(image) - 26.0, LogicalHeight(image) / 2.0);
   p.setPen(QPen(kGoldLight, 3, Qt::SolidLine, Qt::RoundCap));
   p.setBrush(Qt::NoBrush);
   const QRectF ring(c.x() - 12, c.y() - 12, 24, 24);
@@ -312,6 +312,26 @@ QImage DrawWindowIcon() {
   // The red dragon tile, standing.
   const QImage tile = DrawTile(v::kTileSetOwnStanding, 4);
   p.drawImage(QRectF(6, 1, 20.5, 30), tile);
+  return image;
+}
+
+QImage DrawAppIcon(int pixels) {
+  QImage image(pixels, pixels, QImage::Format_ARGB32_Premultiplied);
+  image.fill(Qt::transparent);
+  QPainter p(&image);
+  SetupPainter(p);
+  const qreal n = pixels;
+  const QRectF disc(n * 0.02, n * 0.02, n * 0.96, n * 0.96);
+  QRadialGradient felt(disc.center() - QPointF(n * 0.12, n * 0.12), n * 0.62);
+  felt.setColorAt(0, palette::kFelt.lighter(125));
+  felt.setColorAt(1, palette::kFeltDark);
+  p.setPen(QPen(palette::kGoldDark, qMax<qreal>(1.0, n / 48)));
+  p.setBrush(felt);
+  p.drawEllipse(disc);
+  // The tile at the icon's own pixels, never a resampled picture.
+  const int tileHeight = qRound(n * 0.74), tileWidth = qRound(tileHeight * 50.0 / 77.0);
+  const QImage tile = DrawTile(v::kTileSetOwnStanding, 4, QSize(tileWidth, tileHeight));
+  p.drawImage(QPointF((n - tileWidth) / 2, (n - tileHeight) / 2), tile);
   return image;
 }
 

@@ -17,5 +17,8 @@ QImage DrawWildTileLabel();
 QImage DrawSeatChange();
 QImage DrawHandPointer();
 QImage DrawWindowIcon();
+// The desktop icon, pixels x pixels: the window icon's red dragon tile drawn at
+// that size, on a round felt disc so that it reads on light and dark panels.
+QImage DrawAppIcon(int pixels);
 
 }  // namespace artgen

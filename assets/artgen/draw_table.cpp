@@ -32,18 +32,22 @@ double ValueNoise(double x, double y, uint32_t seed) {
   return (a + (b - a) * sx) * (1 - sy) + (c + (d - c) * sx) * sy;
 }
 
+// In design pixels, so that the grain looks the same in every pack.
 void FeltTexture(QImage& image) {
-  const int w = image.width(), h = image.height();
-  for (int y = 0; y < h; ++y) {
-    auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-    for (int x = 0; x < w; ++x) {
+  const int ratio = qRound(image.devicePixelRatio());
+  const int w = LogicalWidth(image), h = LogicalHeight(image);
+  for (int py = 0; py < image.height(); ++py) {
+    auto* line = reinterpret_cast<QRgb*>(image.scanLine(py));
+    const int y = py / ratio;
+    for (int px = 0; px < image.width(); ++px) {
+      const int x = px / ratio;
       const double grain = Hash(x, y, 1) - 0.5;
       const double fibre = Hash(x / 3, y, 2) - 0.5;  // short horizontal fibres
       const double cloud = ValueNoise(x / 48.0, y / 48.0, 3) - 0.5;
       const double dx = (x - w / 2.0) / (w / 2.0), dy = (y - h / 2.0) / (h / 2.0);
       const double vignette = 1.0 - 0.22 * (dx * dx + dy * dy) * 0.5;
       const double f = vignette * (1.0 + 0.07 * grain + 0.04 * fibre + 0.08 * cloud);
-      line[x] = qRgb(qBound(0, int(kFelt.red() * f), 255), qBound(0, int(kFelt.green() * f), 255),
+      line[px] = qRgb(qBound(0, int(kFelt.red() * f), 255), qBound(0, int(kFelt.green() * f), 255),
                      qBound(0, int(kFelt.blue() * f), 255));
     }
   }
@@ -52,7 +56,7 @@ void FeltTexture(QImage& image) {
 }  // namespace
 
 QImage DrawTableBackground() {
-  QImage image(v::kTableBackgroundSize.width, v::kTableBackgroundSize.height, QImage::Format_RGB32);
+  QImage image = NewOpaqueImage(v::kTableBackgroundSize.width, v::kTableBackgroundSize.height);
   FeltTexture(image);
   QPainter p(&image);
   SetupPainter(p);
@@ -74,7 +78,7 @@ QImage DrawTableBackground() {
 QImage DrawWindowSkin() {
   const int w = v::kWindowSkinSize.width, h = v::kWindowSkinSize.height;
   const int b = v::kSkinBorder, title = v::kSkinTitleHeight, bottom = v::kSkinBottomPieceY;
-  QImage image(w, h, QImage::Format_RGB32);
+  QImage image = NewOpaqueImage(w, h);
   image.fill(kFeltDark);
   QPainter p(&image);
   // Every strip varies only across its width so that it stretches cleanly.

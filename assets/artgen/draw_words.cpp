@@ -110,12 +110,12 @@ QImage DrawSpeakBox(int seat) {
   // The window shape is cut along the key colour, so edges must be hard:
   // each pixel is either fully the bubble or exactly the key colour.
   const QRgb key = 0xFF000000u | v::kSpeakBoxKeyColour;
-  QImage image(size.width, size.height, QImage::Format_RGB32);
+  QImage image = NewOpaqueImage(size.width, size.height);
   const QImage straight = art.convertToFormat(QImage::Format_ARGB32);
-  for (int y = 0; y < size.height; ++y) {
+  for (int y = 0; y < image.height(); ++y) {
     const auto* src = reinterpret_cast<const QRgb*>(straight.constScanLine(y));
     auto* dst = reinterpret_cast<QRgb*>(image.scanLine(y));
-    for (int x = 0; x < size.width; ++x) {
+    for (int x = 0; x < image.width(); ++x) {
       QRgb c = qAlpha(src[x]) >= 128 ? (src[x] | 0xFF000000u) : key;
       if (c == key && qAlpha(src[x]) >= 128) c ^= 0x010000;  // never the key inside the bubble
       dst[x] = c;

@@ -1,6 +1,10 @@
 // tavrel-artgen: draws the client's picture pack.
 //   tavrel-artgen --out DIR          DIR/<id>.png for every catalogue picture, and every
-//                                    tile at the table's sizes as DIR/<id>@<w>x<h>.png
+//                                    tile at the table's sizes as DIR/<id>@<w>x<h>.png;
+//                                    the same at twice the density for high-density
+//                                    screens as DIR/<id>@2x.png and DIR/<id>@<w>x<h>@2x.png
+//   tavrel-artgen [--icon-name NAME] --icons DIR
+//                                    the desktop icon as DIR/hicolor/<n>x<n>/apps/NAME.png
 //   tavrel-artgen --sheet FILE.png   one contact sheet of the whole pack
 //   tavrel-artgen --preview FILE.png the tiles at their on-table sizes
 //   tavrel-artgen --window FILE.png  the framed window in mid-hand, from the pack
@@ -13,6 +17,7 @@
 #include <cstdio>
 
 #include "art_style.h"
+#include "draw_badges.h"
 #include "contact_sheet.h"
 #include "draw_tiles.h"
 #include "pictures.h"
@@ -23,7 +28,7 @@ namespace {
 
 int Usage() {
   std::fprintf(stderr,
-               "usage: tavrel-artgen [--out DIR] [--sheet FILE.png] [--preview FILE.png] [--window FILE.png]\n");
+               "usage: tavrel-artgen [--out DIR] [--icon-name NAME] [--icons DIR] [--sheet FILE.png] [--preview FILE.png] [--window FILE.png]\n");
   return 2;
 }
 
@@ -37,7 +42,7 @@ bool Save(const QImage& image, const QString& file) {
 
 // Every tile again at each size the table shows the tiles of its set, so that the
 // window never has to resample a tile: <id>@<width>x<height>.png.
-bool WriteTileSizes(const QString& dir) {
+bool WriteTileSizes(const QString& dir, const QString& suffix) {
   namespace v = tavrel::view;
   for (int set = 0; set < v::kTileSetCount; ++set) {
     QList<QSize> sizes;
@@ -54,7 +59,7 @@ bool WriteTileSizes(const QString& dir) {
       for (const QSize& size : sizes) {
         if (written.contains(size) || size == QSize(info->width, info->height)) continue;
         written << size;
-        const QString name = QStringLiteral("%1@%2x%3.png").arg(id).arg(size.width()).arg(size.height());
+        const QString name = QStringLiteral("%1@%2x%3%4.png").arg(id).arg(size.width()).arg(size.height()).arg(suffix);
         if (!Save(artgen::DrawTile(set, pos, size), QDir(dir).filePath(name))) return false;
       }
     }
@@ -67,10 +72,30 @@ bool WritePack(const QString& dir) {
     std::fprintf(stderr, "tavrel-artgen: cannot create %s\n", qPrintable(dir));
     return false;
   }
-  for (const auto& info : tavrel::view::kPictureCatalogue)
-    if (!Save(artgen::DrawPicture(info.id), QDir(dir).filePath(QString::number(info.id) + ".png")))
+  // The design's pixels, then twice as many each way (the names Qt itself looks for).
+  for (const int ratio : {1, 2}) {
+    artgen::SetPixelRatio(ratio);
+    const QString suffix = ratio == 1 ? QString() : QStringLiteral("@%1x").arg(ratio);
+    for (const auto& info : tavrel::view::kPictureCatalogue)
+      if (!Save(artgen::DrawPicture(info.id), QDir(dir).filePath(QString::number(info.id) + suffix + ".png")))
+        return false;
+    if (!WriteTileSizes(dir, suffix)) return false;
+  }
+  artgen::SetPixelRatio(1);
+  return true;
+}
+
+// The icon at the sizes desktops ask a theme for.
+bool WriteIcons(const QString& dir, const QString& name) {
+  for (const int n : {16, 24, 32, 48, 64, 128, 256, 512}) {
+    const QString folder = QStringLiteral("%1/hicolor/%2x%2/apps").arg(dir).arg(n);
+    if (!QDir().mkpath(folder)) {
+      std::fprintf(stderr, "tavrel-artgen: cannot create %s\n", qPrintable(folder));
       return false;
-  return WriteTileSizes(dir);
+    }
+    if (!Save(artgen::DrawAppIcon(n), folder + QLatin1Char('/') + name + QStringLiteral(".png"))) return false;
+  }
+  return true;
 }
 
 }  // namespace
@@ -82,11 +107,16 @@ int main(int argc, char** argv) {
   if (args.isEmpty() || args.size() % 2 != 0) return Usage();
   artgen::InitFonts();
   bool ok = true;
+  QString iconName = QStringLiteral("tavrel");
   for (int i = 0; i < args.size(); i += 2) {
     const QString& option = args[i];
     const QString& value = args[i + 1];
     if (option == "--out") {
       ok = WritePack(value) && ok;
+    } else if (option == "--icon-name") {
+      iconName = value;
+    } else if (option == "--icons") {
+      ok = WriteIcons(value, iconName) && ok;
     } else if (option == "--sheet") {
       ok = Save(artgen::DrawContactSheet(), value) && ok;
     } else if (option == "--preview") {

@@ -90,10 +90,13 @@ QImage DrawPicture(int id) {
   const v::PictureInfo* info = v::FindPicture(id);
   if (info == nullptr) return {};
   QImage image = Draw(id);
-  // The catalogue's size is the contract; never hand out anything else.
-  if (image.size() != QSize(info->width, info->height))
+  // The catalogue's size (times the pack's density) is the contract; never hand out anything else.
+  const QSize wanted(info->width * PixelRatio(), info->height * PixelRatio());
+  if (image.size() != wanted) {
     image = image.isNull() ? NewImage(info->width, info->height)
-                           : image.scaled(info->width, info->height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+                           : image.scaled(wanted, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    image.setDevicePixelRatio(PixelRatio());
+  }
   return image;
 }
 

@@ -2,7 +2,7 @@
 // every program it starts are cut off from the desktop of whoever runs the
 // suite, so the suite passes with or without a display and while a player has
 // the client open.
-// - Qt draws offscreen; tests that need an X server start their own Xvfb and
+// - Qt draws offscreen, at the design's density (whatever the desktop's scale); tests that need an X server start their own Xvfb and
 //   hand its display to the program they start.
 // - A runtime folder of the process's own (lobby-link sockets, the
 //   single-instance lock), removed when the process ends.
@@ -19,7 +19,7 @@ struct IsolatedEnvironment {
 
   IsolatedEnvironment() {
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "TAVREL_SCREEN", "TAVREL_SCREENSHOT",
-                             "TAVREL_DEBUG_LOG", "TAVREL_PROGRAM_FOLDER"})
+                             "TAVREL_DEBUG_LOG", "TAVREL_PROGRAM_FOLDER", "QT_SCALE_FACTOR", "QT_SCREEN_SCALE_FACTORS"})
       ::unsetenv(name);
     ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
     ::setenv("TAVREL_BOX_TIMEOUT_MS", "200", 1);

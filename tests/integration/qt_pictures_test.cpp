@@ -59,6 +59,71 @@ TEST(QtPictures, BadFilesLeaveTheOldPicture) {
   EXPECT_EQ(pictures.Scaled(500, {0, 0, 5, 5}, 10, 10)->size(), QSize(10, 10));
 }
 
+// A high-density screen takes the pack's 2x half (<id>@2x.png, <id>@<w>x<h>@2x.png)
+// into the same logical size; the clip stays in the design's pixels; a picture
+// without its 2x half is resampled from the 1x one.
+TEST(QtPictures, DenseScreensTakeThe2xHalf) {
+  int argc = 1;
+  char name[] = "qt_pictures_test";
+  char* argv[] = {name, nullptr};
+  QGuiApplication app(argc, argv);
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  auto solid = [&](const QString& file, QSize size, QColor colour) {
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(colour);
+    ASSERT_TRUE(image.save(dir.filePath(file)));
+  };
+  solid("600.png", {20, 10}, Qt::red);
+  solid("600@2x.png", {40, 20}, Qt::green);
+  {  // the 2x half: left half blue, right half green
+    QImage image(40, 20, QImage::Format_RGB32);
+    image.fill(Qt::green);
+    for (int y = 0; y < 20; ++y)
+      for (int x = 0; x < 20; ++x) image.setPixel(x, y, qRgb(0, 0, 255));
+    ASSERT_TRUE(image.save(dir.filePath("601@2x.png")));
+  }
+  solid("601.png", {20, 10}, Qt::red);
+  solid("602.png", {20, 10}, Qt::red);  // no 2x half
+  solid("603.png", {20, 10}, Qt::red);
+  solid("603@2x.png", {40, 20}, Qt::green);
+  solid("603@30x15@2x.png", {60, 30}, Qt::yellow);  // drawn at the table's size
+  platform::qt::QtPictures pictures(dir.path());
+
+  const struct {
+    const char* what;
+    int id;
+    platform::Rect clip;
+    int width, height;
+    double ratio;
+    QSize pixels;
+    QRgb colour;
+  } cases[] = {
+      {"1x screen, natural size", 600, {}, 20, 10, 1.0, {20, 10}, qRgb(255, 0, 0)},
+      {"2x screen, natural size", 600, {}, 20, 10, 2.0, {40, 20}, qRgb(0, 255, 0)},
+      {"2x screen, stretched", 600, {}, 30, 15, 2.0, {60, 30}, qRgb(0, 255, 0)},
+      {"1.5x screen from the 2x half", 600, {}, 20, 10, 1.5, {30, 15}, qRgb(0, 255, 0)},
+      {"2x screen, clip of the left half", 601, {0, 0, 10, 10}, 10, 10, 2.0, {20, 20}, qRgb(0, 0, 255)},
+      {"2x screen, clip of the right half", 601, {10, 0, 10, 10}, 10, 10, 2.0, {20, 20}, qRgb(0, 255, 0)},
+      {"2x screen, no 2x half", 602, {}, 20, 10, 2.0, {40, 20}, qRgb(255, 0, 0)},
+      {"2x screen, drawn at the size", 603, {}, 30, 15, 2.0, {60, 30}, qRgb(255, 255, 0)},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    const QPixmap* pm = pictures.Scaled(c.id, c.clip, c.width, c.height, c.ratio);
+    ASSERT_NE(pm, nullptr);
+    EXPECT_EQ(pm->size(), c.pixels);
+    EXPECT_DOUBLE_EQ(pm->devicePixelRatio(), c.ratio);
+    EXPECT_EQ(pm->deviceIndependentSize().toSize(), QSize(c.width, c.height));
+    const QImage image = pm->toImage();
+    EXPECT_EQ(image.pixel(image.width() / 2, image.height() / 2) & 0xFFFFFFu, c.colour & 0xFFFFFFu);
+  }
+  // The 1x picture is what the shapes of windows are read from, whatever the screen.
+  platform::PixelMap pixels;
+  ASSERT_TRUE(pictures.ReadPixels(600, pixels));
+  EXPECT_EQ(pixels.width, 20);
+}
+
 TEST(QtPictures, MissingFolderStartsBlankAndSaysWhere) {
   int argc = 1;
   char name[] = "qt_pictures_test";

@@ -417,7 +417,9 @@ void FormWindow::PaintControl(QPainter& p, const Control& c, const QRect& rect) 
                                      int(std::lround(area.width)), int(std::lround(area.height)))
                              : rect;
     if (!c.BackTransparent()) p.fillRect(rect, ColorOf(c.BackColor()));
-    if (const QPixmap* pm = pictures_.Scaled(c.Picture(), c.PictureClip(), target.width(), target.height()))
+    // On a high-density screen the picture has more pixels for the same logical rectangle.
+    const double ratio = p.device() ? p.device()->devicePixelRatio() : 1.0;
+    if (const QPixmap* pm = pictures_.Scaled(c.Picture(), c.PictureClip(), target.width(), target.height(), ratio))
       p.drawPixmap(target.topLeft(), *pm);
     return;
   }
@@ -435,10 +437,12 @@ void FormWindow::PaintControl(QPainter& p, const Control& c, const QRect& rect) 
 
 QImage FormWindow::Render() {
   Sync();
-  QImage image(size(), QImage::Format_RGB32);
+  const qreal ratio = devicePixelRatio();
+  QImage image(size() * ratio, QImage::Format_RGB32);
+  image.setDevicePixelRatio(ratio);
   image.fill(kFormBack);
   QPainter p(&image);
-  PaintLevel(p, std::string(), QPointF(0, 0), image.rect());
+  PaintLevel(p, std::string(), QPointF(0, 0), rect());
   p.end();
   // Real widgets (chat line, lists) over the painted controls.
   for (auto& [control, w] : widgets_)

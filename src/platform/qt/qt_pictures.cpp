@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QImageReader>
+#include <cmath>
 #include <cstdio>
 
 namespace tavrel::platform::qt {
@@ -18,20 +19,26 @@ QtPictures::QtPictures(QString folder) : folder_(std::move(folder)) {
 
 bool QtPictures::Load(int resourceId) { return Pixmap(resourceId) != nullptr; }
 
-const QPixmap* QtPictures::Pixmap(int resourceId) {
-  if (resourceId <= 0) return nullptr;
-  auto it = decoded_.find(resourceId);
-  if (it == decoded_.end()) {
+QString QtPictures::FileName(int resourceId, int density) const {
+  return folder_ + QLatin1Char('/') + QString::number(resourceId) +
+         (density == 1 ? QString() : QStringLiteral("@%1x").arg(density)) + QStringLiteral(".png");
+}
+
+const QPixmap* QtPictures::Pixmap(int resourceId, int density) {
+  if (resourceId <= 0 || density < 1 || density > 2) return nullptr;
+  auto& decoded = decoded_[density - 1];
+  auto it = decoded.find(resourceId);
+  if (it == decoded.end()) {
     Entry entry;
     if (folderExists_) {
-      QImageReader reader(folder_ + QLatin1Char('/') + QString::number(resourceId) + QStringLiteral(".png"));
-      QImage image = reader.read();
+      QImage image = QImageReader(FileName(resourceId, density)).read();
       if (!image.isNull()) {
         entry.pixmap = QPixmap::fromImage(std::move(image));
+        entry.pixmap.setDevicePixelRatio(density);
         entry.ok = !entry.pixmap.isNull();
       }
     }
-    it = decoded_.emplace(resourceId, std::move(entry)).first;
+    it = decoded.emplace(resourceId, std::move(entry)).first;
   }
   return it->second.ok ? &it->second.pixmap : nullptr;
 }
@@ -53,32 +60,50 @@ bool QtPictures::ReadPixels(int resourceId, PixelMap& out) {
   return true;
 }
 
-const QPixmap* QtPictures::Scaled(int resourceId, const Rect& clip, int width, int height) {
-  const QPixmap* source = Pixmap(resourceId);
+const QPixmap* QtPictures::Scaled(int resourceId, const Rect& clip, int width, int height, double deviceRatio) {
+  if (!(deviceRatio > 0)) deviceRatio = 1.0;
+  int density = DensityFor(deviceRatio);
+  const QPixmap* source = Pixmap(resourceId, density);
+  if (!source && density > 1) source = Pixmap(resourceId, density = 1);  // a pack without its dense half
   if (!source || width <= 0 || height <= 0) return nullptr;
+  const int pixelWidth = int(std::lround(width * deviceRatio)), pixelHeight = int(std::lround(height * deviceRatio));
   const bool whole = clip.width <= 0 || clip.height <= 0;
-  if (whole && source->width() == width && source->height() == height) return source;
-  const ScaledKey key{resourceId, width, height, whole ? 0 : int(clip.left), whole ? 0 : int(clip.top),
-                      whole ? 0 : int(clip.width), whole ? 0 : int(clip.height)};
+  if (whole && source->width() == pixelWidth && source->height() == pixelHeight && density == deviceRatio) return source;
+  const ScaledKey key{resourceId,
+                      width,
+                      height,
+                      whole ? 0 : int(clip.left),
+                      whole ? 0 : int(clip.top),
+                      whole ? 0 : int(clip.width),
+                      whole ? 0 : int(clip.height),
+                      int(std::lround(deviceRatio * 100))};
   auto it = scaled_.find(key);
   if (it == scaled_.end()) {
     // A picture drawn at this size (the tiles at the table's sizes) is sharper than any resampling.
-    QPixmap drawn = whole ? DrawnAtSize(resourceId, width, height) : QPixmap();
-    if (drawn.isNull()) {
-      QPixmap part = whole ? *source
-                           : source->copy(QRect(int(clip.left), int(clip.top), int(clip.width), int(clip.height)));
-      drawn = part.scaled(width, height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    QPixmap drawn = whole ? DrawnAtSize(resourceId, width, height, density) : QPixmap();
+    if (drawn.isNull() || drawn.size() != QSize(pixelWidth, pixelHeight)) {
+      const QPixmap& from = drawn.isNull() ? *source : drawn;
+      // The clip is in the design's pixels; the dense pack has `density` pixels for each.
+      QPixmap part = whole ? from
+                           : from.copy(QRect(int(clip.left * density), int(clip.top * density),
+                                             int(clip.width * density), int(clip.height * density)));
+      drawn = part.scaled(pixelWidth, pixelHeight, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     }
+    drawn.setDevicePixelRatio(deviceRatio);
     it = scaled_.emplace(key, std::move(drawn)).first;
   }
   return &it->second;
 }
 
-QPixmap QtPictures::DrawnAtSize(int resourceId, int width, int height) const {
-  const QString file = folder_ + QStringLiteral("/%1@%2x%3.png").arg(resourceId).arg(width).arg(height);
+QPixmap QtPictures::DrawnAtSize(int resourceId, int width, int height, int density) const {
+  const QString file = folder_ + QStringLiteral("/%1@%2x%3%4.png")
+                                     .arg(resourceId)
+                                     .arg(width)
+                                     .arg(height)
+                                     .arg(density == 1 ? QString() : QStringLiteral("@%1x").arg(density));
   if (!QFile::exists(file)) return {};
   QImage image = QImageReader(file).read();
-  if (image.size() != QSize(width, height)) return {};  // a stale or broken file: resample instead
+  if (image.size() != QSize(width * density, height * density)) return {};  // a stale or broken file: resample instead
   return QPixmap::fromImage(std::move(image));
 }
 
