@@ -63,6 +63,9 @@ std::optional<LobbyOptions> ParseOptions(const QStringList& arguments, int& exit
   p.addHelpOption();
   const QCommandLineOption headless("headless", "No window: log to standard output, act from the options.");
   const QCommandLineOption client("client", "Path of the table client (default: tavrelmj next to this program).", "PATH");
+  const QCommandLineOption localServer(
+      "local-server", "Start tavrel-server with three bots beside this program on a free loopback port and play "
+                      "there (fields 3 and 4).");
   const QCommandLineOption noClient("no-client", "Do not start the client (it is started by hand).");
   const QCommandLineOption host("server-host", "Game server host (field 3).", "HOST", o.serverHost);
   const QCommandLineOption port("server-port", "Game server port (field 4).", "PORT", QString::number(o.serverPort));
@@ -83,7 +86,7 @@ std::optional<LobbyOptions> ParseOptions(const QStringList& arguments, int& exit
   const QCommandLineOption send("send", "Send a message to the client, e.g. 771@3000 = 771 three seconds after start "
                                         "(repeatable).", "MSG@MS");
   const QCommandLineOption exitAfter("exit-after", "Quit after this many milliseconds (the client stays).", "MS");
-  p.addOptions({headless, client, noClient, host, port, user, key, location, type, proxy, proxyUser, proxyPassword,
+  p.addOptions({headless, client, localServer, noClient, host, port, user, key, location, type, proxy, proxyUser, proxyPassword,
                 mode, lobbyCaption, tableCaption, props, plugin, spectator, send, exitAfter});
   if (!p.parse(arguments)) {
     std::fprintf(stderr, "tavrel-lobby: %s\n", qPrintable(p.errorText()));
@@ -102,6 +105,7 @@ std::optional<LobbyOptions> ParseOptions(const QStringList& arguments, int& exit
   };
   o.headless = p.isSet(headless);
   o.startClient = !p.isSet(noClient);
+  o.localServer = p.isSet(localServer);
   o.client = p.isSet(client) ? p.value(client) : QCoreApplication::applicationDirPath() + "/tavrelmj";
   o.serverHost = p.value(host);
   bool ok = false;

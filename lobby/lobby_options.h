@@ -31,6 +31,7 @@ struct LobbyOptions {
   QString client;  // path of tavrelmj
   bool headless = false;
   bool startClient = true;
+  bool localServer = false;  // start tavrel-server beside this program and play there
   std::vector<TimedSend> sends;
   int exitAfterMs = -1;
 };

@@ -1,6 +1,8 @@
 // tavrel-lobby: stands in for the Virel山庄 lobby in tests, demos and development.
 #include <QApplication>
 #include <QCoreApplication>
+#include <QIcon>
+#include <QMessageBox>
 #include <QTimer>
 #include <cstdio>
 #include <cstring>
@@ -9,6 +11,7 @@
 #include "lobby_core.h"
 #include "lobby_options.h"
 #include "lobby_window.h"
+#include "local_server.h"
 
 namespace {
 
@@ -30,6 +33,24 @@ int main(int argc, char** argv) {
   int exitCode = 0;
   auto options = ParseOptions(app->arguments(), exitCode);
   if (!options) return exitCode;
+  // The desktop entry and the icon of the installed program.
+  if (!options->headless) {
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.tavrel.Lobby"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("org.tavrel.Lobby")));
+  }
+
+  LocalServer server(QCoreApplication::applicationDirPath() + "/tavrel-server");
+  if (options->localServer) {
+    QString error;
+    const int port = server.Start(error);
+    if (port == 0) {
+      std::fprintf(stderr, "tavrel-lobby: %s\n", qPrintable(error));
+      if (!options->headless) QMessageBox::critical(nullptr, options->lobbyCaption, error);
+      return 3;
+    }
+    options->serverHost = "127.0.0.1";
+    options->serverPort = port;
+  }
 
   LobbyCore core(*options);
   std::unique_ptr<LobbyWindow> window;
