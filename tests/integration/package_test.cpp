@@ -48,8 +48,9 @@ TEST(DebianPackage, HoldsTheProgramDeclaresItsLibrariesAndPassesLintian) {
         "./usr/share/applications/org.tavrel.Lobby.desktop", "./usr/share/metainfo/org.tavrel.Lobby.metainfo.xml",
         "./usr/share/icons/hicolor/256x256/apps/org.tavrel.Lobby.png", "./usr/share/doc/tavrel/copyright"})
     EXPECT_TRUE(contents.contains(QString::fromUtf8(path))) << path;
-  if (QFile::exists(kBuildDir + "/common/music/majiang.wav"))
+  if (QFile::exists(kBuildDir + "/common/music/majiang.wav")) {
     EXPECT_TRUE(contents.contains("./usr/lib/tavrel/common/music/majiang.wav"));
+  }
   // Nothing of the build folder or the tests in it.
   EXPECT_FALSE(contents.contains("unit_tests")) << contents.toStdString();
   EXPECT_FALSE(contents.contains("tavrel-artgen"));
