@@ -91,8 +91,9 @@ QString InstallTest::root_;
 bool InstallTest::installed_ = false;
 
 TEST_F(InstallTest, LaysOutTheProgramFolderLaunchersAndDesktopFiles) {
-  for (const QString program : {QStringLiteral("tavrelmj"), QStringLiteral("tavrel-lobby"), QStringLiteral("tavrel-server")}) {
-    SCOPED_TRACE(program.toStdString());
+  for (const char* name : {"tavrelmj", "tavrel-lobby", "tavrel-server"}) {
+    SCOPED_TRACE(name);
+    const QString program = QString::fromLatin1(name);
     const QFileInfo installed(Installed(kProgramFolder + "/" + program));
     EXPECT_TRUE(installed.isExecutable());
     // The launcher: a relative link that finds the program under any root.
