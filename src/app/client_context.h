@@ -50,6 +50,8 @@ struct Hooks {
   std::function<void(bool drawnHand)> startHandEndShow;
   // A hand's sheet has been built (hand end): the bridge's state after it (props).
   std::function<void()> handSheetShown;
+  // A received packet was handled (session): the table dump of every packet (app).
+  std::function<void()> packetHandled;
 };
 
 // Every module's state: plain values, copied whole to be saved and put back.

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QSet>
 #include <QFile>
 #include <QSaveFile>
 #include <QTimer>
@@ -48,6 +49,27 @@ void ScheduleScreenshot(platform::qt::QtUi& ui) {
   QTimer::singleShot(delayMs, &ui, [&ui, path] { SaveScreenshot(ui, path); });
 }
 
+// TAVREL_TABLE_DUMP_PACKETS=all or a list of numbers (1,50,200): the table model in
+// DIR/packet-N.txt right after received packet N was handled, so that two runs of the
+// same packets (a live table and its replay) can be compared packet by packet.
+void DumpHandledPackets(ClientContext& ctx, const QString& folder) {
+  const QString wanted = qEnvironmentVariable("TAVREL_TABLE_DUMP_PACKETS");
+  if (wanted.isEmpty()) return;
+  auto numbers = std::make_shared<QSet<qulonglong>>();
+  for (const QString& n : wanted.split(',', Qt::SkipEmptyParts)) numbers->insert(n.trimmed().toULongLong());
+  const bool all = wanted.trimmed() == QStringLiteral("all");
+  auto handled = std::make_shared<qulonglong>(0);
+  ctx.hooks.packetHandled = [&ctx, folder, numbers, all, handled] {
+    ++*handled;
+    if (!all && !numbers->contains(*handled)) return;
+    QSaveFile out(folder + QStringLiteral("/packet-%1.txt").arg(*handled));
+    if (out.open(QIODevice::WriteOnly)) {
+      out.write(QByteArray::fromStdString(DescribeTable(ctx)));
+      out.commit();
+    }
+  };
+}
+
 // TAVREL_TABLE_DUMP=DIR: the table model in DIR/table.txt whenever a window
 // changes, and a picture of the table window into the file named by DIR/shot.request
 // whenever that request appears (DIR/screen.request: of the whole screen, with the
@@ -80,6 +102,7 @@ void WatchTableForTests(ClientContext& ctx, platform::qt::QtUi& ui) {
     }
   });
   timer->start(100);
+  DumpHandledPackets(ctx, folder);
 }
 
 }  // namespace

@@ -48,6 +48,18 @@ void SizeLocationLabel(ClientContext& ctx) {
     label.SetFont(text::CharCount(ctx.startup.Location) > 10 ? 8 : 10, label.FontBold());
 }
 
+void PrepareTable(ClientContext& ctx) {
+  auto& st = ctx.startup;
+  st.FreshLoginAsked = false;
+  ResetRings(ctx);
+  ctx.sched.ClearAll();
+  if (ctx.hooks.setUpSound) ctx.hooks.setUpSound();
+  ctx.session.ReconnectAllowed = false;
+  st.ShuffleTexts = {"正在随机换座中..", "正在随机换座中...", "正在随机换座中....", "正在随机换座中....."};
+  if (ctx.hooks.prepareLayout) ctx.hooks.prepareLayout();
+  st.TurnClockSeconds = 8;
+}
+
 }  // namespace
 
 CommandLine ParseCommandLine(const std::string& line) {
@@ -151,14 +163,7 @@ void StartUp(ClientContext& ctx, const std::string& commandLine) {
     return;
   }
   // 2. A clean transport and table.
-  st.FreshLoginAsked = false;
-  ResetRings(ctx);
-  ctx.sched.ClearAll();
-  if (ctx.hooks.setUpSound) ctx.hooks.setUpSound();
-  ctx.session.ReconnectAllowed = false;
-  st.ShuffleTexts = {"正在随机换座中..", "正在随机换座中...", "正在随机换座中....", "正在随机换座中....."};
-  if (ctx.hooks.prepareLayout) ctx.hooks.prepareLayout();
-  st.TurnClockSeconds = 8;
+  PrepareTable(ctx);
 
   // 3. The command line.
   if (TrimAll(commandLine).empty()) {
@@ -208,6 +213,30 @@ void StartUp(ClientContext& ctx, const std::string& commandLine) {
   if (ctx.hooks.finishLayout) ctx.hooks.finishLayout();
   ctx.table.custom[0].seat = 0;
   InstallLobbyMessages(ctx);
+}
+
+void StartOffline(ClientContext& ctx, const std::string& userName, bool spectator, double spectatorId) {
+  auto& st = ctx.startup;
+  PrepareTable(ctx);
+  st.UserName = userName;
+  st.fields[0] = userName;
+  st.fieldCount = 1;
+  st.Spectator = spectator;
+  st.SpectatorUserId = spectator ? spectatorId : 0;
+  st.ConnectionType = -1;  // no connection of its own to make
+  // No lobby: nothing to restore, nothing to tell.
+  st.LobbyCaption.clear();
+  SysList(ctx, 0).Clear();
+  ctx.session.DirectMode = true;
+  ctx.table.custom[0].name = st.UserName;
+  ctx.table.SpectatorMode = st.Spectator ? round::kTrue : round::kFalse;
+  auto& main = ctx.main();
+  main.Show();
+  if (main.Caption().empty()) main.SetCaption(kAppTitle);
+  SizeLocationLabel(ctx);
+  if (ctx.hooks.finishLayout) ctx.hooks.finishLayout();
+  ctx.table.custom[0].seat = 0;
+  SetTimerBong(ctx, true);
 }
 
 void OnLoginResult(ClientContext& ctx) {

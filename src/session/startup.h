@@ -47,6 +47,11 @@ Packet BuildLoginPacket(const std::string& userName, const std::string& loginKey
 // The whole start-up (main window load). Ends the program on failure.
 void StartUp(ClientContext& ctx, const std::string& commandLine);
 
+// A client without a server or a lobby (the replay of a recorded table): the table
+// prepared and shown for the player `userName`, the scheduler running; the packets
+// come through Winsock1 as from a server.
+void StartOffline(ClientContext& ctx, const std::string& userName, bool spectator, double spectatorId);
+
 // LoginResult (command 18).
 void OnLoginResult(ClientContext& ctx);
 // The login sender found no connection within its limit.

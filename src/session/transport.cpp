@@ -123,6 +123,7 @@ void ReceiveNextPacket(ClientContext& ctx) {
   if (ctx.table.Playing) ctx.sched.LostCount = 0;
   DebugPacket(ctx, false, s.RecvPacket);
   DispatchCommand(ctx);
+  if (ctx.hooks.packetHandled) ctx.hooks.packetHandled();
 }
 
 void ArmPropHolding(ClientContext& ctx) {
