@@ -229,6 +229,9 @@ bool Replay::RingHasRoom() const {
 void Replay::Feed(const ReplayPacket& p) {
   lastFed_ = p;
   ++fed_;
+  // A login answer after the table was left: the lobby had asked for a fresh login,
+  // which starts the scheduler again.
+  if (wire::U8(p.bytes, off::kCmd) == cmd::kLoginResult && !ctx_.sched.bongWanted) session::SetTimerBong(ctx_, true);
   socket_->Arrive(p.bytes);
 }
 
@@ -246,12 +249,16 @@ void Replay::Tick() {
 }
 
 void Replay::CheckEnd() {
-  if (ended_ || !logDone_ || ctx_.sched.inTick) return;
-  // Done when every packet is handled, or when the table was left and nothing more will be.
+  if (ended_ || ctx_.sched.inTick) return;
+  // Done when every packet is handled; or when the table was left and the packets
+  // behind it wait for a client that handles nothing more.
   const bool drained = ctx_.session.RecvRing.Queued() < static_cast<int>(kPacketSize);
-  if (!drained && ctx_.sched.bongWanted) return;
+  const bool stuck = !ctx_.sched.bongWanted && !drained && (logDone_ || !RingHasRoom());
+  if (!(logDone_ && drained) && !stuck) return;
   ended_ = true;
   if (feeder_) feeder_->SetEnabled(false);
+  if (stuck && next_)
+    Say("the recorded table was left before line " + std::to_string(next_->line) + "; the rest of the log is not played");
   Say("replay ended: " + std::to_string(fed_) + " packets" +
       (log_.SkippedLines() ? ", " + std::to_string(log_.SkippedLines()) + " lines skipped" : std::string()));
   session::ShowLine(ctx_, 0, "回放结束");
