@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "app/client_context.h"
+#include "platform/names.h"
 #include "platform/scaled_platform.h"
 #include "session/commands.h"
 #include "session/debug_log.h"
@@ -177,7 +178,32 @@ void Replay::Say(const std::string& text) {
   if (onMessage) onMessage(text);
 }
 
+bool ReplayAcceptsInput(const std::string& form, const platform::UiEvent& e) {
+  using platform::UiEventType;
+  switch (e.type) {
+    case UiEventType::Click:
+    case UiEventType::DblClick:
+    case UiEventType::MouseDown:
+    case UiEventType::MouseUp:
+    case UiEventType::KeyDown:
+    case UiEventType::KeyPress:
+    case UiEventType::KeyUp:
+      break;
+    default:
+      return true;  // moves, focus, resizes, closes: nothing played
+  }
+  if (form == frm::frmExit || form == frm::Hero || form == frm::VosSet || form == frm::Information ||
+      form == frm::frmOtherExit)
+    return true;
+  if (form != frm::Main) return false;
+  if (e.control == ctl::ImgClose.name || e.control == ctl::ImgMin.name || e.control == ctl::LbMove.name) return true;
+  if (e.control == ctl::AnNiu.name) return e.index != 0 && e.index != 2;  // 0 sends chat, 2 is start/continue
+  // F1 hides the window: still the viewer's.
+  return e.key == 112;
+}
+
 bool Replay::Start() {
+  ctx_.ui.acceptsInput = ReplayAcceptsInput;
   log_.onMessage = [this](const std::string& m) {
     Say(m);
     if (started_) session::ShowLine(ctx_, 0, "回放：" + m);

@@ -16,6 +16,7 @@
 namespace tavrel {
 struct ClientContext;
 namespace platform {
+struct UiEvent;
 class ScaledPlatform;
 class Timer;
 }  // namespace platform
@@ -133,6 +134,13 @@ class Replay {
   bool ended_ = false;
   std::string title_;
 };
+
+// Input during a replay: the table is watched, not played. Looking around stays
+// (pointer moves, the title buttons, chat window, settings, results, history, rules,
+// the exit dialog, the player card); whatever would be a move or a message at the
+// table (tiles, offers, start/continue, chat and phrases, the sheet's buttons, the
+// bank) is dropped.
+bool ReplayAcceptsInput(const std::string& form, const platform::UiEvent& e);
 
 // "--replay FILE [--speed N] [--exit-at-end]" among the arguments; none without --replay.
 // `error` is set for a usage fault (a missing file name, a speed that is not a number).

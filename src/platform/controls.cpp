@@ -221,6 +221,7 @@ void Form::On(const std::string& control, UiEventType type, Handler handler) {
 }
 
 void Form::Dispatch(const UiEvent& e) {
+  if (acceptsInput && !acceptsInput(e)) return;
   auto it = handlers_.find({e.control, e.type});
   if (it == handlers_.end()) return;
   // Copy: a handler may register further handlers.
@@ -239,6 +240,9 @@ Form& Ui::form(std::string_view name) {
   f = std::make_unique<Form>(std::string(name));
   f->onKindMismatch = [this, name = std::string(name)](const KindMismatch& m) {
     if (onKindMismatch) onKindMismatch(name, m);
+  };
+  f->acceptsInput = [this, name = std::string(name)](const UiEvent& e) {
+    return !acceptsInput || acceptsInput(name, e);
   };
   if (onFormCreated) onFormCreated(*f);
   return *f;

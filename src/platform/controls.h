@@ -236,6 +236,8 @@ class Form : private FormState {
   // reported to onKindMismatch as it happens.
   const std::vector<KindMismatch>& KindMismatches() const { return mismatches_; }
   std::function<void(const KindMismatch&)> onKindMismatch;
+  // When set, input it refuses reaches no handler (a replayed table is watched, not played).
+  std::function<bool(const UiEvent&)> acceptsInput;
 
   bool Visible() const { return visible_; }
   bool Loaded() const { return loaded_; }
@@ -322,6 +324,8 @@ class Ui {
   std::function<void(Form&)> onFormCreated;
   // Called for every lookup of a control under the wrong kind, in any form.
   std::function<void(const std::string& form, const KindMismatch&)> onKindMismatch;
+  // When set, every form's input passes it first: false drops the event.
+  std::function<bool(const std::string& form, const UiEvent&)> acceptsInput;
 
   // A copy of every form and control, put back by Restore: forms and controls
   // made since are dropped, the others keep their identity, so the handlers

@@ -48,7 +48,21 @@ class ScaledTimer final : public Timer {
   bool enabled_ = false;
 };
 
-ScaledPlatform::ScaledPlatform(Platform& inner) : inner_(inner) {
+void ScaledAudio::SetSpeed(double speed) {
+  const bool audible = speed <= kAudibleSpeed;
+  if (audible == audible_) return;
+  audible_ = audible;
+  if (!audible)
+    for (int channel = 0; channel < kChannels; ++channel) inner_.Stop(channel);
+}
+
+bool ScaledAudio::Play(int channel, const std::string& path, bool loop) {
+  // Quiet, not failed: the sound module keeps its idea of what plays.
+  if (!audible_) return true;
+  return inner_.Play(channel, path, loop);
+}
+
+ScaledPlatform::ScaledPlatform(Platform& inner) : inner_(inner), audio_(inner.audio()) {
   baseMs_ = static_cast<std::int64_t>(std::llround(inner_.clock().SecondsOfDay() * 1000.0)) % kDayMs;
   innerAtBase_ = inner_.clock().NowMs();
   // The inner loop's turns are this platform's: the scheduler sets its timer there.
@@ -78,6 +92,7 @@ void ScaledPlatform::SetSpeed(double speed) {
   if (speed == speed_) return;
   Rebase();
   speed_ = speed;
+  audio_.SetSpeed(speed);
   ApplyToTimers();
 }
 

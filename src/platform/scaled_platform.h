@@ -15,6 +15,27 @@ namespace tavrel::platform {
 
 class ScaledTimer;
 
+// The inner sound output, silent above kAudibleSpeed: at 4x and more one packet's
+// voice would still be speaking over the next ones'.
+class ScaledAudio final : public AudioDevice {
+ public:
+  static constexpr double kAudibleSpeed = 2;
+  static constexpr int kChannels = 5;
+  explicit ScaledAudio(AudioDevice& inner) : inner_(inner) {}
+  // Above kAudibleSpeed every channel is stopped and new sounds are not started.
+  void SetSpeed(double speed);
+  bool Audible() const { return audible_; }
+
+  bool Open() override { return inner_.Open(); }
+  bool Play(int channel, const std::string& path, bool loop) override;
+  bool Stop(int channel) override { return inner_.Stop(channel); }
+  bool SetVolume(int channel, int hundredthsOfDb) override { return inner_.SetVolume(channel, hundredthsOfDb); }
+
+ private:
+  AudioDevice& inner_;
+  bool audible_ = true;
+};
+
 class ScaledPlatform final : public Platform, private Clock {
  public:
   explicit ScaledPlatform(Platform& inner);
@@ -34,7 +55,7 @@ class ScaledPlatform final : public Platform, private Clock {
   std::unique_ptr<StreamSocket> CreateSocket() override { return inner_.CreateSocket(); }
   LobbyLink& lobby() override { return inner_.lobby(); }
   PictureSource& pictures() override { return inner_.pictures(); }
-  AudioDevice& audio() override { return inner_.audio(); }
+  AudioDevice& audio() override { return audio_; }
   void PumpFor(int ms) override { inner_.PumpFor(Scaled(ms)); }
   bool PumpUntil(const std::function<bool()>& done, int timeoutMs) override {
     return inner_.PumpUntil(done, Scaled(timeoutMs));
@@ -63,6 +84,7 @@ class ScaledPlatform final : public Platform, private Clock {
   void ApplyToTimers();
 
   Platform& inner_;
+  ScaledAudio audio_;
   double speed_ = 1;
   bool paused_ = false;
   std::int64_t baseMs_ = 0;       // scaled time at the last change

@@ -10,6 +10,7 @@
 
 #include "app/replay.h"
 #include "app/table_dump.h"
+#include "platform/names.h"
 #include "platform/scaled_platform.h"
 #include "session/debug_log.h"
 #include "session_fixture.h"
@@ -258,6 +259,63 @@ TEST(ScaledPlatform, TimeTimersAndWaitsRunAtTheSpeedAndStandStillWhenPaused) {
   EXPECT_EQ(scaled.clock().NowMs(), frozen + 800);
 }
 
+TEST(ScaledPlatform, SoundsStopAboveTwiceTheSpeedAndComeBackBelow) {
+  platform::sim::SimPlatform sim;
+  platform::ScaledPlatform scaled(sim);
+  auto& audio = scaled.audio();
+  EXPECT_TRUE(audio.Play(1, "voice.wav", false));
+  scaled.SetSpeed(2);
+  EXPECT_TRUE(audio.Play(0, "effect.wav", false)) << "2x still sounds";
+  scaled.SetSpeed(4);
+  EXPECT_EQ(sim.simAudio().playing[1], "") << "what played is cut off";
+  EXPECT_EQ(sim.simAudio().playing[0], "");
+  EXPECT_TRUE(audio.Play(2, "voice.wav", false)) << "quiet, not a failure the sound module would report";
+  EXPECT_EQ(sim.simAudio().played.size(), 2u);
+  scaled.SetSpeed(1);
+  EXPECT_TRUE(audio.Play(2, "voice.wav", false));
+  EXPECT_EQ(sim.simAudio().played.size(), 3u);
+}
+
+// What the viewer of a replay may still do: look around, never play.
+TEST(ReplayInput, LookingAroundStaysPlayingIsDropped) {
+  using platform::UiEvent;
+  using platform::UiEventType;
+  struct Case {
+    const char* form;
+    UiEventType type;
+    const char* control;
+    int index;
+    int key;
+    bool accepted;
+  };
+  const Case cases[] = {
+      {frm::Main, UiEventType::Click, "MJ_Image", 3, 0, false},       // a discard
+      {frm::Main, UiEventType::MouseDown, "MJ_Image", 3, 0, false},
+      {frm::Main, UiEventType::Click, "AnNiu", 2, 0, false},          // start/continue
+      {frm::Main, UiEventType::Click, "AnNiu", 0, 0, false},          // send chat
+      {frm::Main, UiEventType::KeyPress, "Text1", -1, 13, false},     // Enter in the chat line
+      {frm::Main, UiEventType::Click, "Bank", -1, 0, false},
+      {frm::Score, UiEventType::Click, "AnNiu", 0, 0, false},         // the sheet's buttons
+      {frm::huifu, UiEventType::DblClick, "List1", -1, 0, false},     // a quick phrase
+      {frm::Main, UiEventType::MouseMove, "MJ_Image", 3, 0, true},    // hovering
+      {frm::Main, UiEventType::Click, "AnNiu", 6, 0, true},           // history
+      {frm::Main, UiEventType::Click, "AnNiu", 5, 0, true},           // results
+      {frm::Main, UiEventType::Click, "ImgClose", 0, 0, true},
+      {frm::Main, UiEventType::MouseDown, "LbMove", -1, 0, true},     // dragging the window
+      {frm::Main, UiEventType::KeyDown, "", -1, 112, true},           // F1 hides
+      {frm::frmExit, UiEventType::Click, "cmdOK", -1, 0, true},
+      {frm::Hero, UiEventType::Click, "Command1", -1, 0, true},
+  };
+  for (const Case& c : cases) {
+    UiEvent e;
+    e.type = c.type;
+    e.control = c.control;
+    e.index = c.index;
+    e.key = c.key;
+    EXPECT_EQ(app::ReplayAcceptsInput(c.form, e), c.accepted) << c.form << " " << c.control << "(" << c.index << ")";
+  }
+}
+
 // A hand recorded on a client with the debug log, then replayed into a second
 // client on the time-scaled platform: the same table at the end.
 struct RecordAndReplay : SessionFixture {
@@ -314,6 +372,14 @@ TEST_F(RecordAndReplay, AReplayedHandEndsWithTheSameTable) {
   EXPECT_THAT(messages.back(), HasSubstr("replay ended"));
   EXPECT_EQ(replayed.Winsock1->State(), platform::kSocketConnected) << "nothing was sent anywhere";
   ExpectNoKindMismatches(replayed.ui);
+
+  // The table's own handlers are behind the replay's gate.
+  int clicks = 0;
+  replayed.main().On("Probe", platform::UiEventType::Click, [&](const platform::UiEvent&) { ++clicks; });
+  platform::UiEvent click;
+  click.control = "Probe";
+  replayed.main().Dispatch(click);
+  EXPECT_EQ(clicks, 0) << "a click on the replayed table reaches nothing";
 }
 
 TEST_F(RecordAndReplay, PausedTheReplayStepsOnePacketAtATime) {
