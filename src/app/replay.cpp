@@ -49,6 +49,8 @@ constexpr int kFeedMs = session::kTickMs;
 // Packets waiting in the receive ring at most: far below its size, so that no speed
 // can overflow it.
 constexpr int kQueuedPacketsMax = 16;
+// Room for "Tavrel麻将 回放 12:00:00 ×16 暂停" in the title strip.
+constexpr double kDrawnTitleWidth = 320;
 
 std::string SpeedText(double speed) {
   if (speed == 0.25) return "¼";
@@ -334,9 +336,12 @@ void Replay::ShowTitle() {
     title += " 结束";
   else if (time_.Paused())
     title += " 暂停";
-  if (title == title_) return;
-  title_ = title;
-  ctx_.main().SetCaption(title);
+  if (ctx_.main().Caption() != title) ctx_.main().SetCaption(title);
+  // The table window is frameless: the title the viewer sees is the one drawn in its
+  // strip, which the table's own layout may set back.
+  platform::Control& drawn = ctx_.main().Get(ctl::lcaption);
+  if (drawn.Caption() != title) drawn.SetCaption(title);
+  if (drawn.Width() < kDrawnTitleWidth) drawn.Move(drawn.Left(), drawn.Top(), kDrawnTitleWidth, drawn.Height());
 }
 
 std::optional<ReplayOptions> ReplayArguments(int argc, const char* const* argv, std::string& error) {

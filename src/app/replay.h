@@ -132,7 +132,6 @@ class Replay {
   long fed_ = 0;
   bool logDone_ = false;
   bool ended_ = false;
-  std::string title_;
 };
 
 // Input during a replay: the table is watched, not played. Looking around stays

@@ -22,7 +22,11 @@ using ::testing::HasSubstr;
 using session::LogLine;
 using Kind = session::LogLine::Kind;
 
-std::string TempPath(const std::string& name) { return ::testing::TempDir() + "/tavrel_replay_" + name; }
+// One file per test: ctest runs the tests of this binary side by side.
+std::string TempPath(const std::string& name) {
+  const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+  return ::testing::TempDir() + "/tavrel_replay_" + (test ? std::string(test->test_suite_name()) + "." + test->name() + "_" : "") + name;
+}
 
 void WriteFile(const std::string& path, const std::string& text) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
@@ -407,6 +411,7 @@ TEST_F(RecordAndReplay, PausedTheReplayStepsOnePacketAtATime) {
   replay.Faster();
   replay.Faster();
   EXPECT_THAT(replayed.main().Caption(), HasSubstr("×4 暂停"));
+  EXPECT_EQ(replayed.main().Get(ctl::lcaption).Caption(), replayed.main().Caption()) << "the title drawn in the strip";
   replay.Slower();
   replay.Slower();
   replay.Slower();
