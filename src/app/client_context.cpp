@@ -44,6 +44,7 @@ void InstallParts(ClientContext& ctx) {
   view::RegisterView(ctx);
   sound::RegisterSound(ctx);
   chat::RegisterChat(ctx);
+  props::RegisterProps(ctx);
 }
 
 }  // namespace tavrel

@@ -42,8 +42,6 @@ struct Hooks {
   std::vector<std::function<void()>> closeTableSteps;
   // The seat-change display after a Continue (hand end), owned by the departures.
   std::function<void()> seatChangeDisplay;
-  // A UserInfo arrived (players): the prop plug-in is loaded unless the table has props off (props).
-  std::function<void(bool propsOff)> loadProps;
   // A hand's results are complete while the prop plug-in is active (hand end): the
   // bridge starts its end-of-hand show and builds the sheet itself once the show is
   // over, with BuildDrawSheet or BuildSettlementSheet (props).

@@ -9,4 +9,5 @@ namespace scoring { void RegisterScoring(ClientContext& ctx); }
 namespace view { void RegisterView(ClientContext& ctx); }
 namespace sound { void RegisterSound(ClientContext& ctx); }
 namespace chat { void RegisterChat(ClientContext& ctx); }
+namespace props { void RegisterProps(ClientContext& ctx); }
 }  // namespace tavrel

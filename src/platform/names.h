@@ -91,8 +91,7 @@ inline constexpr ControlName imgword1{"imgword1", ControlKind::Picture};  // the
 inline constexpr ControlName imgword2{"imgword2", ControlKind::Picture};
 // Props.
 inline constexpr ControlName LbProp{"LbProp", ControlKind::Label};
-inline constexpr ControlName ImgProp{"ImgProp", ControlKind::Picture};
-inline constexpr ControlName Prop_BaoChs{"Prop_BaoChs", ControlKind::Picture};  // the treasure chests
+inline constexpr ControlName ImgProp{"ImgProp", ControlKind::Picture};  // (0..14) the treasure chests
 // The platform's web panels, shown as pictures of their pages.
 inline constexpr ControlName WebBrowser1{"WebBrowser1", ControlKind::Picture};
 inline constexpr ControlName WebBrowser2{"WebBrowser2", ControlKind::Picture};

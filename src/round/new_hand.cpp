@@ -3,6 +3,7 @@
 #include <string>
 
 #include "app/client_context.h"
+#include "props/props.h"
 #include "platform/names.h"
 #include "round/deal_restore.h"
 #include "round/table_reset.h"
@@ -107,7 +108,8 @@ void OnNewHand(ClientContext& ctx) {
       }
     t.FirstDealerSeat = 0;
   }
-  if (t.custom[0].concealedCount == 0 && ctx.props.Active()) ctx.props.plugin->InitShowNext(true);
+  // The plug-in hears of the new hand as its chests are cleared.
+  props::ClearChests(ctx);
   for (int r = 0; r < 4; ++r) {
     const platform::Control* cash = ctx.main().Find(ctl::Cash, r);
     t.InitialGold[r] = cash ? cash->Caption() : std::string();

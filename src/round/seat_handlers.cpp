@@ -1,6 +1,7 @@
 #include "round/seat_handlers.h"
 
 #include "app/client_context.h"
+#include "props/props.h"
 #include "platform/names.h"
 #include "scoring/hand_record.h"
 #include "scoring/user_info.h"
@@ -31,8 +32,7 @@ void OnSeatName(ClientContext& ctx) {
       t.custom[r].seat = MaskAt(i, r);
       t.custom[r].name = t.SeatNames[seat];
     }
-    if (ctx.props.Active())
-      for (int k = 1; k <= 3; ++k) ctx.props.plugin->ClearUser(k);
+    for (int k = 1; k <= 3; ++k) props::ClearUser(ctx, k);
     break;
   }
 }

@@ -1,6 +1,7 @@
 #include "scoring/departures.h"
 
 #include "app/client_context.h"
+#include "props/props.h"
 #include "platform/names.h"
 #include "round/new_hand.h"
 #include "scoring/continue_step.h"
@@ -210,11 +211,7 @@ std::string ClockText(ClientContext& ctx) {
   return std::to_string(t.hour) + ":" + std::to_string(t.minute) + ":" + std::to_string(t.second);
 }
 
-void ShutDownProps(ClientContext& ctx) {
-  if (!ctx.props.Active()) return;
-  ctx.props.plugin->TableGone();
-  ctx.props.active = false;
-}
+void ShutDownProps(ClientContext& ctx) { props::ClosePropPluginAfterShow(ctx); }
 
 void ClearPosition(ClientContext& ctx, int p) {
   if (p < 0 || p > 3) return;
@@ -238,7 +235,7 @@ void ClearPosition(ClientContext& ctx, int p) {
 void ReleasePosition(ClientContext& ctx, int p) {
   if (p < 0 || p > 3) return;
   ClearPosition(ctx, p);
-  if (ctx.props.Active()) ctx.props.plugin->ClearUser(p);
+  props::ClearUser(ctx, p);
   Players& pl = ctx.players;
   if (pl.TableWealthRate != 0) {
     pl.WealthRates[p] = 0;
@@ -282,6 +279,7 @@ void OnTableUsers(ClientContext& ctx) {
     session::SysList(ctx, 1).Clear();
     ReleasePosition(ctx, p);
   }
+  props::ResetAfterTableUsers(ctx);
   for (auto& seat : ctx.table.custom) seat.seat = 0;
   if (he.TableFormed) {
     he.TableFormed = false;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/client_context.h"
+#include "props/props.h"
 #include "platform/names.h"
 #include "round/new_hand.h"
 #include "round/table_reset.h"
@@ -63,11 +64,9 @@ int SeatlessPosition(ClientContext& ctx) {
 }
 
 void TellPlugin(ClientContext& ctx, int p, int seatMask) {
-  auto& props = ctx.props;
   const Detail& d = ctx.players.Detail[p];
-  if (!props.Active() || d.Coins <= 0) return;
-  props::PropUser user{d.username, ctx.table.custom[p].name, seatMask, p, d.Credit != 0, d.Gender, d.Tag, d.Face};
-  if (!props.plugin->SetUserinfo(user)) ShutDownProps(ctx);
+  if (!ctx.props.Active() || d.Coins <= 0) return;
+  props::TellUser(ctx, {d.username, ctx.table.custom[p].name, seatMask, p, d.Credit != 0, d.Gender, d.Tag, d.Face});
   Table(ctx, ctl::Tou, p).SetVisible(false);
 }
 
@@ -212,7 +211,7 @@ void OnUserInfo(ClientContext& ctx) {
   const int seat = ctx.session.info.Seat & 0x0F;
   // A seat field that names no seat and no own record places nobody.
   if (seat != kOwnRecord && seat != kSeatless && !OneSeat(seat)) return;
-  if (ctx.hooks.loadProps) ctx.hooks.loadProps(wire::U8(packet, off::kUserPropsOff) != 0);
+  props::LoadPropPlugin(ctx, wire::U8(packet, off::kUserPropsOff) != 0);
   StopSeatChangeDisplay(ctx);
   ctx.handEnd.SeatChangePending = false;
   ctx.handEnd.AutoSeatChange = false;

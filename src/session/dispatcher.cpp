@@ -1,6 +1,7 @@
 #include "session/dispatcher.h"
 
 #include "app/client_context.h"
+#include "props/props.h"
 #include "session/commands.h"
 
 namespace tavrel::session {
@@ -30,7 +31,7 @@ void DispatchCommand(ClientContext& ctx) {
   if (command != cmd::kReconnectResult) s.token = TokenOf(s.RecvPacket);
 
   if (command == 0 || !ctx.dispatcher.known[command]) {
-    if (ctx.props.Active()) ctx.props.plugin->Rec_MSG(s.RecvPacket);
+    props::TellPacket(ctx, s.RecvPacket);
     return;
   }
   if (command == cmd::kChat) {

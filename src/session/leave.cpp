@@ -1,6 +1,7 @@
 #include "session/leave.h"
 
 #include "app/client_context.h"
+#include "props/props.h"
 #include "platform/names.h"
 #include "session/commands.h"
 #include "session/debug_log.h"
@@ -103,7 +104,7 @@ void CloseTable(ClientContext& ctx) {
   ctx.handEnd.Continued = false;
   // 6.
   ctx.main().SetState(platform::WindowState::Minimized);
-  if (ctx.props.Active()) ctx.props.plugin->TableGone();
+  props::ClosePropPlugin(ctx);
   for (auto& step : ctx.hooks.closeTableSteps) step();
   SetIdleLobbyWatch(ctx, true);
 }
@@ -111,9 +112,8 @@ void CloseTable(ClientContext& ctx) {
 void UnloadMainWindow(ClientContext& ctx) {
   ctx.platform.lobby().onMessage = nullptr;
   for (auto& step : ctx.startup.mainUnloadSteps) step();
-  if (ctx.props.Active()) ctx.props.plugin->TableGone();
-  ctx.props.active = false;
-  ctx.props.plugin.reset();
+  props::ClosePropPlugin(ctx);
+  ctx.props.PropPlugin.reset();
   StopReconnection(ctx);
   SetIdleLobbyWatch(ctx, false);
   for (auto& [name, form] : ctx.ui.Forms())

@@ -2,6 +2,7 @@
 
 #include "app/client_context.h"
 #include "chat/chat_line.h"
+#include "props/props.h"
 #include "session/commands.h"
 #include "session/cp936.h"
 #include "session/transport.h"
@@ -50,7 +51,7 @@ void DecodePacket(ClientContext& ctx) {
   } else if (s.info.Cmd == cmd::kChat) {
     std::uint32_t marker = wire::U32BE(p, off::kPropMarker);
     if (marker == cmd::kPropMarkerA || marker == cmd::kPropMarkerB) {
-      if (ctx.props.Active()) ctx.props.plugin->Rec_MSG(p);
+      props::TellPacket(ctx, p);
     } else {
       // The text field is 200 bytes from offset 16, ending at the first zero byte.
       chat::ShowChat(ctx, s.info, wire::GbkText(p, off::kPayload, kChatTextBytes));

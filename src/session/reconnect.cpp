@@ -1,6 +1,7 @@
 #include "session/reconnect.h"
 
 #include "app/client_context.h"
+#include "props/props.h"
 #include "platform/names.h"
 #include "session/system_messages.h"
 #include "session/commands.h"
@@ -123,11 +124,11 @@ void OnReconnectResult(ClientContext& ctx) {
     s.LoginAwaited = false;
     ctx.startup.reconnect.Reconnected = true;
     StartSendTask(ctx);
-    if (ctx.props.Active()) ctx.props.plugin->rec_state(3, true);
+    props::TellConnection(ctx, true);
     Log(ctx, "accepted");
     return;
   }
-  if (ctx.props.Active()) ctx.props.plugin->TableGone();
+  props::ClosePropPlugin(ctx);
   ctx.platform.MessageBox(kMsgReconnectRefused, kAppTitle, platform::BoxButtons::Ok);
   EndWithLobbyRestored(ctx, 1);
 }

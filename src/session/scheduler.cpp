@@ -1,6 +1,7 @@
 #include "session/scheduler.h"
 
 #include "app/client_context.h"
+#include "props/props.h"
 #include "session/commands.h"
 #include "session/debug_log.h"
 #include "session/leave.h"
@@ -37,7 +38,7 @@ void LostConnectionWatch(ClientContext& ctx) {
     ctx.platform.EndProgram(0);
     return;
   }
-  if (ctx.props.Active()) ctx.props.plugin->TableGone();
+  props::ClosePropPlugin(ctx);
   ctx.main().SetState(platform::WindowState::Minimized);
   RestoreLobby(ctx);
   ctx.handEnd.Continued = false;
@@ -61,7 +62,7 @@ void ReceiveTask(ClientContext& ctx) {
 
 void Watchdog(ClientContext& ctx) {
   if (ctx.Connected()) return;
-  if (ctx.props.Active()) ctx.props.plugin->rec_state(3, false);
+  props::TellConnection(ctx, false);
   if (!LobbyExists(ctx)) {
     ctx.platform.EndProgram(0);
     return;
@@ -171,6 +172,8 @@ void TimerBongTick(ClientContext& ctx) {
     if (ctx.platform.Ending()) break;
     hook(ctx);
   }
+  // Step 12: the prop plug-in's items, the settlement hand-off, the chest countdown.
+  if (!ctx.platform.Ending()) props::PropTick(ctx);
   PlanNextTick(ctx);
 }
 
@@ -235,7 +238,7 @@ void RunLoginSender(ClientContext& ctx) {
   DebugPacket(ctx, true, ctx.startup.LoginPacket);
   ctx.session.LoginAwaited = true;
   StartWatchdog(ctx);
-  if (ctx.props.Active()) ctx.props.plugin->rec_state(3, true);
+  props::TellConnection(ctx, true);
 }
 
 }  // namespace tavrel::session

@@ -55,7 +55,7 @@ struct Scheduler {
   TaskBody turnClockBody;
   TaskBody continueClockBody;  // the hand end's continue countdown
   TaskBody bubblesBody;
-  // Called at the end of every tick (plug-in polling, chest countdown).
+  // Called at the end of every tick, before the props' step.
   std::vector<TaskBody> tickEnd;
 
   void ClearAll();  // every flag off, every counter 0

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "app/client_context.h"
+#include "props/props.h"
 #include "session/scheduler.h"
 
 namespace tavrel::session {
@@ -48,8 +49,8 @@ int PeriodsReached(int counter, int period, int n) {
 
 int TicksUntilWork(const ClientContext& ctx) {
   const auto& sc = ctx.sched;
-  // Plug-in polling runs at the end of every tick.
-  if (!sc.tickEnd.empty()) return 1;
+  // Work at the end of every tick: the hooks, the prop plug-in's polling and hand end.
+  if (!sc.tickEnd.empty() || props::TickHasWork(ctx)) return 1;
   // An empty ring stops the send task on its next run; a full one sends.
   if (sc.SendPending) return 1;
   // The watchdog has work once the connection is down; going down is an event.

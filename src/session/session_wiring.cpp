@@ -1,5 +1,4 @@
-// The session's part of the client: the handlers of the login, the reconnection
-// and the prop messages, the reconnection timers and the table window's unload.
+// The session's part of the client: the handlers of the login and the reconnection, the reconnection timers and the table window's unload.
 // (The dealer announcement keeps its reconnect number through the departures,
 // KeepReconnectNumber.)
 #include "app/client_context.h"
@@ -15,11 +14,6 @@ namespace tavrel::session {
 void RegisterSession(ClientContext& ctx) {
   RegisterHandler(ctx, cmd::kLoginResult, OnLoginResult);
   RegisterHandler(ctx, cmd::kReconnectResult, OnReconnectResult);
-  // Prop messages go to the plug-in whole.
-  for (int c : {cmd::kPropMessage44, cmd::kPropMessage45, cmd::kPropScore})
-    RegisterHandler(ctx, c, [](ClientContext& cx) {
-      if (cx.props.Active()) cx.props.plugin->Rec_MSG(cx.session.RecvPacket);
-    });
   InstallReconnectTimers(ctx);
   ctx.main().On("", platform::UiEventType::Unload, [&ctx](const platform::UiEvent&) { UnloadMainWindow(ctx); });
 }

@@ -3,6 +3,7 @@
 #include <functional>
 
 #include "app/client_context.h"
+#include "props/props.h"
 #include "platform/names.h"
 #include "round/table_reset.h"
 #include "session/leave.h"
@@ -99,6 +100,10 @@ void ShowExitForm(ClientContext& ctx) {
 }
 
 void OnExitConfirm(ClientContext& ctx) {
+  if (ctx.props.Active()) {
+    props::QuitConfirmed(ctx);
+    ctx.platform.PumpFor(kQuitPropWaitMs);
+  }
   if (ctx.Connected()) {
     ctx.sched.ConnWatch = false;
     session::LeaveTable(ctx);

@@ -14,6 +14,8 @@ namespace tavrel::view {
 inline constexpr const char* kMsgReallyQuit = "您真的要退出吗？";
 inline constexpr const char* kMsgRunawayPenalty = "游戏正在进行，逃跑会扣分！";
 inline constexpr int kTableClosedPauseMs = 2000;
+// The prop plug-in is given this long to store the player's props before the leave.
+inline constexpr int kQuitPropWaitMs = 250;
 
 // A window centred over the table window.
 void CentreOverMain(ClientContext& ctx, platform::Form& form);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/client_context.h"
+#include "props/props.h"
 #include "platform/names.h"
 #include "session/lobby_ops.h"
 #include "view/decision_clock.h"
@@ -38,7 +39,7 @@ void DiscardRaisedTile(ClientContext& ctx) {
 
 void ForwardKeyToPlugin(ClientContext& ctx, int key) {
   if (key < kKeyF1 || key > kKeyF6) return;
-  if (ctx.props.Active() && ctx.view.actions.forwardKey) ctx.view.actions.forwardKey(key);
+  props::ForwardKey(ctx, key);
 }
 
 void BossKey(ClientContext& ctx) {

@@ -24,11 +24,7 @@ struct WindowButtonActions {
   std::function<void()> toggleSettings;   // 设置: the voice settings window
   std::function<void()> toggleResults;    // 战绩: the hand record window
   std::function<void()> toggleHistory;    // 历史: the history window
-  std::function<void(int key)> forwardKey;  // keys for the prop plug-in (F1 after 隐藏)
-  std::function<void(int state)> bankState; // the plug-in's bank state (2 on quit)
   std::function<void()> minimised;        // the window went to the task bar
-  // Restored (after the countdown has its reset value back): the plug-in's placement.
-  std::function<void(bool bossKeyWasActive)> restored;
 };
 
 struct ViewState {

@@ -1,6 +1,7 @@
 #include "view/window_frame.h"
 
 #include "app/client_context.h"
+#include "props/props.h"
 #include "platform/names.h"
 #include "session/lobby_ops.h"
 #include "session/system_messages.h"
@@ -56,7 +57,7 @@ void TitleButtonsToNormal(ClientContext& ctx) {
 }
 
 void ToggleExitWindow(ClientContext& ctx) {
-  if (ctx.props.Active() && ctx.view.actions.bankState) ctx.view.actions.bankState(2);
+  props::SetBankState(ctx, 2);
   Form& exit = ctx.ui.form(frm::frmExit);
   if (exit.Visible()) {
     exit.Hide();
@@ -70,7 +71,7 @@ void HideWindow(ClientContext& ctx) {
   ctx.main().SetState(platform::WindowState::Minimized);
   HideForms(ctx, {frm::Hero, frm::Score, frm::Talk, frm::VosSet, frm::huifu});
   // As F1 on the window, for the plug-in only: the boss key itself stays off.
-  if (ctx.props.Active() && ctx.view.actions.forwardKey) ctx.view.actions.forwardKey(112);
+  props::ForwardKey(ctx, 112);
 }
 
 void MultiplierTip(ClientContext& ctx, const std::function<bool()>& active, const platform::ControlName& picture,
@@ -245,7 +246,7 @@ void FormResize(ClientContext& ctx) {
   // Restoring must not end the program when the lobby is gone: only minimise one that exists.
   if (session::LobbyExists(ctx)) session::MinimizeLobby(ctx);
   DecisionClockRestored(ctx, bossKeyWasActive);
-  if (ctx.view.actions.restored) ctx.view.actions.restored(bossKeyWasActive);
+  props::WindowRestored(ctx);
 }
 
 void StartButtonActive(ClientContext& ctx) {
@@ -324,8 +325,8 @@ void InstallWindowFrameHandlers(ClientContext& ctx) {
   });
 
   form.On(ctl::Bank, UiEventType::Click, [c](const UiEvent&) {
-    if (c->props.Active() && c->view.actions.bankState) {
-      c->view.actions.bankState(0);
+    if (c->props.Active()) {
+      props::SetBankState(*c, 0);
       return;
     }
     // The bank is the prop plug-in's: at a table without it, the player is told why nothing opens.

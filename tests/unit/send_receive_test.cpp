@@ -4,6 +4,7 @@
 
 #include "chat/chat_line.h"
 #include "client_fixture.h"
+#include "fake_prop_plugin.h"
 #include "session/commands.h"
 #include "session/cp936.h"
 #include "session/dispatcher.h"
@@ -126,30 +127,21 @@ TEST_F(SendReceive, TokenFollowsEveryPacketButTheReconnectAnswer) {
 }
 
 TEST_F(SendReceive, UnknownCommandsGoToThePluginOnlyWhenActive) {
-  struct Plugin : props::PropPlugin {
-    std::vector<Packet> got;
-    void Rec_MSG(const Packet& p) override { got.push_back(p); }
-    void ClearUser(int) override {}
-    void rec_state(int, bool) override {}
-    void TableGone() override {}
-  };
+  FakePropPlugin plugin;
   Connect();
   Feed(Make(8, 1, {1, 2, 3, 4}));
   session::ReceiveNextPacket(ctx);
   EXPECT_TRUE(dispatched.empty());
 
-  auto plugin = std::make_unique<Plugin>();
-  Plugin* raw = plugin.get();
-  ctx.props.plugin = std::move(plugin);
-  ctx.props.active = true;
+  plugin.Activate(ctx);
   Packet eight = Make(8, 1, {1, 2, 3, 4});
   eight[100] = 0x5A;
   Feed(eight);
   session::ReceiveNextPacket(ctx);
   Feed(Make(0, 1));
   session::ReceiveNextPacket(ctx);
-  ASSERT_EQ(raw->got.size(), 2u);
-  EXPECT_EQ(raw->got[0], eight) << "the packet reaches the plug-in unchanged";
+  ASSERT_EQ(plugin.received.size(), 2u);
+  EXPECT_EQ(plugin.received[0], eight) << "the packet reaches the plug-in unchanged";
   EXPECT_TRUE(dispatched.empty());
 }
 

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "fake_prop_plugin.h"
 #include "session/leave.h"
 #include "session/lobby_ops.h"
 #include "session/lobby_protocol.h"
@@ -13,6 +14,8 @@
 
 namespace tavrel {
 namespace {
+
+using testing::FakePropPlugin;
 
 using platform::UiEvent;
 using platform::UiEventType;
@@ -26,13 +29,6 @@ void Send(platform::Form& form, UiEventType type, const char* control, int index
   e.button = button;
   form.Dispatch(e);
 }
-
-struct FakePlugin : props::PropPlugin {
-  void Rec_MSG(const Packet&) override {}
-  void ClearUser(int) override {}
-  void rec_state(int, bool) override {}
-  void TableGone() override {}
-};
 
 TEST(WindowFrame, SizeAndSurfaceFollowTheScreen) {
   const struct {
@@ -163,10 +159,8 @@ TEST(WindowButtons, QuitTogglesTheExitWindowCentredOverTheTable) {
     auto& exit = t.ctx->ui.form("frmExit");
     exit.Move(0, 0, 300, 160);
     t.ctx->table.Playing = playing;
-    std::vector<int> bank;
-    t.ctx->view.actions.bankState = [&](int s) { bank.push_back(s); };
-    t.ctx->props.plugin = std::make_unique<FakePlugin>();
-    t.ctx->props.active = true;
+    FakePropPlugin plugin;
+    plugin.Activate(*t.ctx);
 
     Send(t.main(), UiEventType::Click, "AnNiu", 8);
     EXPECT_TRUE(exit.Visible());
@@ -176,7 +170,7 @@ TEST(WindowButtons, QuitTogglesTheExitWindowCentredOverTheTable) {
     EXPECT_EQ(exit.Find("Label2")->Visible(), playing);
     Send(t.main(), UiEventType::Click, "ImgClose", 0);
     EXPECT_FALSE(exit.Visible());
-    EXPECT_EQ(bank, (std::vector<int>{2, 2}));
+    EXPECT_EQ(plugin.bankStates, (std::vector<int>{2, 2}));
   }
 }
 
@@ -212,18 +206,16 @@ TEST(WindowButtons, SpectatorsAreNotWarnedAboutLeavingAHand) {
 TEST(WindowButtons, HideMinimisesAndClosesThePopUps) {
   LaidOutTable t;
   for (const char* name : {"Hero", "Score", "Talk", "VosSet", "huifu"}) t.ctx->ui.form(name).Show();
-  std::vector<int> keys;
-  t.ctx->view.actions.forwardKey = [&](int k) { keys.push_back(k); };
+  FakePropPlugin plugin;
   view::AnNiuClick(*t.ctx, 4);
   EXPECT_EQ(t.main().State(), platform::WindowState::Minimized);
   for (const char* name : {"Hero", "Score", "Talk", "VosSet", "huifu"}) EXPECT_FALSE(t.ctx->ui.form(name).Visible());
-  EXPECT_TRUE(keys.empty()) << "no plug-in, nothing forwarded";
+  EXPECT_TRUE(plugin.keys.empty()) << "no plug-in, nothing forwarded";
   EXPECT_FALSE(t.ctx->view.BossKeyActive);
 
-  t.ctx->props.plugin = std::make_unique<FakePlugin>();
-  t.ctx->props.active = true;
+  plugin.Activate(*t.ctx);
   Send(t.main(), UiEventType::Click, "ImgMin", 0);
-  EXPECT_EQ(keys, (std::vector<int>{112}));
+  EXPECT_EQ(plugin.keys, (std::vector<int>{112}));
   EXPECT_EQ(t.main().State(), platform::WindowState::Minimized);
 }
 
@@ -286,13 +278,11 @@ TEST(FormResize, RestoreBringsTheWindowUpAndHidesTheLobby) {
     LaidOutTable t;
     if (lobby) t.platform.simLobby().windows.insert(t.ctx->startup.LobbyCaption);
     t.ctx->view.BossKeyActive = true;
-    bool bossSeen = false;
-    int restores = 0;
-    t.ctx->view.actions.restored = [&](bool boss) { bossSeen = boss; ++restores; };
+    FakePropPlugin plugin;
+    plugin.Activate(*t.ctx);
     const auto raises = t.main().RaiseRequests();
     Send(t.main(), UiEventType::Resize, "");
-    EXPECT_EQ(restores, 1);
-    EXPECT_TRUE(bossSeen);
+    EXPECT_EQ(plugin.Count("FixBuffPos"), 1) << "the plug-in places its windows again";
     EXPECT_FALSE(t.ctx->view.BossKeyActive);
     EXPECT_EQ(t.main().RaiseRequests(), raises + 1);
     EXPECT_EQ(t.main().FocusControl(), "Chat");
@@ -303,13 +293,14 @@ TEST(FormResize, RestoreBringsTheWindowUpAndHidesTheLobby) {
 
 TEST(FormResize, MinimisedOnlyClosesTheCameraWindows) {
   LaidOutTable t;
-  int minimised = 0, restored = 0;
+  int minimised = 0;
   t.ctx->view.actions.minimised = [&] { ++minimised; };
-  t.ctx->view.actions.restored = [&](bool) { ++restored; };
+  FakePropPlugin plugin;
+  plugin.Activate(*t.ctx);
   t.main().SetState(platform::WindowState::Minimized);
   Send(t.main(), UiEventType::Resize, "");
   EXPECT_EQ(minimised, 1);
-  EXPECT_EQ(restored, 0);
+  EXPECT_EQ(plugin.Count("FixBuffPos"), 0);
 }
 
 TEST(MultiplierTips, ShownOnlyWhileTheMultiplierApplies) {
