@@ -127,8 +127,10 @@ void PropTick(ClientContext& ctx) {
   auto& b = ctx.props;
   if (b.PropPolling && b.Active()) PollItems(ctx);
   if (ctx.platform.Ending()) return;
+  // A countdown started by this tick's hand-off counts from the next tick.
+  const bool counting = b.ChestCountdown;
   if (b.SettlementPending) SettlementHandOff(ctx);
-  if (b.ChestCountdown) ChestCountdownTick(ctx);
+  if (counting && b.ChestCountdown) ChestCountdownTick(ctx);
 }
 
 bool TickHasWork(const ClientContext& ctx) {
