@@ -41,6 +41,7 @@ std::string Usage() {
          "  --wealth-rate N       every player's wealth-doubling rate (default 0: none)\n"
          "  --autoplay MS         tests: the human seats are played as bots, MS after each offer\n"
          "  --caption TEXT        tests: the winners' caption on the sheet (at most 20 bytes of GBK)\n"
+         "  --props               answer the sample prop plug-in (bank, props); the winner of a hand gets a chest\n"
          "Prints 'listening on HOST:PORT' once it accepts connections.\n";
 }
 
@@ -65,6 +66,10 @@ std::optional<ServerOptions> ParseOptions(int argc, char** argv, std::string& me
     }
     if (arg == "--dice-doubling") {
       o.table.diceDoubling = true;
+      continue;
+    }
+    if (arg == "--props") {
+      o.table.props = true;
       continue;
     }
     if (i + 1 >= argc) {

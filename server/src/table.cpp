@@ -149,6 +149,9 @@ void Table::ReceiveFromSeat(ConnId c, int seat, const Packet& p, std::int64_t no
     case cmd::kChat:
       Chat(seat, p);
       return;
+    case cmd::kPropMessage45:
+      PropMessage(c, seat, p);
+      return;
     default:
       log_.Warn(c, "command " + std::to_string(command) + " from seat " + std::to_string(seat) + " ignored");
   }

@@ -42,6 +42,7 @@ struct TableConfig {
   int wealthRate = 0;           // 0 = no wealth doubling
   std::string winnerCaption;     // tests: the winners' caption instead of 自摸胡牌 / 点炮胡牌
   int autoplayMs = 0;           // tests: the human seats are played as bots, this long after each offer; 0 = never
+  bool props = false;           // the sample prop plug-in's packets are answered; winners get a chest
 };
 
 struct Outgoing {
@@ -134,6 +135,9 @@ class Table {
   void SendTableReset(ConnId c, int view);
   void SendSeatTiles(ConnId c, int view);
   void Chat(int seat, const Packet& p);
+  // The sample prop plug-in (table_props.cpp).
+  void PropMessage(ConnId c, int seat, const Packet& p);
+  void GiveChest(int winner);
 
   // hands
   void MaybeStartHand(std::int64_t now);

@@ -246,6 +246,9 @@ void Table::FinishHand(std::int64_t now) {
     if (amount > 0) ++seat.wins;
     if (amount < 0) ++seat.losses;
   }
+  // The chest's results come before the hand's, so that the clients' plug-ins have them
+  // when the sheet is due.
+  GiveChest(out.winner);
   std::string caption = out.winner < 0 ? "" : out.selfDrawn ? "自摸胡牌" : "点炮胡牌";
   if (out.winner >= 0 && !config_.winnerCaption.empty()) caption = config_.winnerCaption;
   for (int s = 0; s < 4; ++s) {

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "app/client_context.h"
+#include "props/props.h"
 #include "platform/names.h"
 #include "sound/sound.h"
 #include "view/picture_catalogue.h"
@@ -43,7 +44,10 @@ void Toggle(ClientContext& ctx, int i) {
         StopShared(ctx);
       break;
     case kSwitchPhraseVoices: s.PhraseVoicesOn = !s.PhraseVoicesOn; break;
-    case kSwitchEffects: s.SoundOn = !s.SoundOn; break;
+    case kSwitchEffects:
+      s.SoundOn = !s.SoundOn;
+      props::TellEffectsSwitch(ctx, s.SoundOn);
+      break;
     default: break;
   }
 }
