@@ -33,7 +33,8 @@ trap stop_all EXIT
 trap 'exit 130' INT TERM
 
 : > "$run_dir/server.out"
-"$server" --port 0 --bots 3 --log "$run_dir/server.log" "$@" > "$run_dir/server.out" 2> "$run_dir/server.err" &
+# Props are on: the sample plug-in (bank, 鲜花 on F2, 鸡蛋 on F3, a chest for the winner).
+"$server" --port 0 --bots 3 --props --log "$run_dir/server.log" "$@" > "$run_dir/server.out" 2> "$run_dir/server.err" &
 pids+=("$!")
 
 port=""
@@ -59,14 +60,14 @@ lobby="$bin/tavrel-lobby"
 client="$bin/tavrelmj"
 if [[ -x "$lobby" ]] && "$lobby" --help 2>&1 | grep -q -- '--server-port'; then
   echo "demo: starting the lobby as '$user'; it starts the table client"
-  "$lobby" --server-host 127.0.0.1 --server-port "$port" --user "$user" &
+  "$lobby" --server-host 127.0.0.1 --server-port "$port" --user "$user" --props 1 &
   pids+=("$!")
   wait "$!" || true
 elif [[ -x "$client" ]]; then
   # The lobby's command line: 15 fields, each ending with "$": user, key, host, port,
   # location, connection type 0 (direct), proxy host, port, user, password, mode switch,
-  # lobby caption, main caption, props switch 0, plug-in number 0.
-  line="$user\$demo\$127.0.0.1\$$port\$本地\$0\$\$0\$\$\$\$\$\$0\$0\$"
+  # lobby caption, main caption, props switch 1, plug-in number 0.
+  line="$user\$demo\$127.0.0.1\$$port\$本地\$0\$\$0\$\$\$\$\$\$1\$0\$"
   echo "demo: starting the table client as '$user' (no lobby stand-in yet)"
   "$client" "$line" &
   pids+=("$!")

@@ -1,5 +1,6 @@
 #include "app/table_dump.h"
 
+#include <algorithm>
 #include <cmath>
 #include <sstream>
 
@@ -156,8 +157,10 @@ std::string DescribeTable(ClientContext& ctx) {
     const bool onTable = c->Container() == ctl::Pic1.name;
     out << "control " << name.name << " " << index << " " << c->Visible() << " " << c->Enabled() << " "
         << std::lround(c->Left() + (onTable ? x0 : 0)) << " " << std::lround(c->Top() + (onTable ? y0 : 0)) << " "
-        << std::lround(c->Width()) << " " << std::lround(c->Height()) << " " << c->Picture() << " "
-        << (c->Caption().empty() ? "-" : c->Caption()) << "\n";
+        << std::lround(c->Width()) << " " << std::lround(c->Height()) << " " << c->Picture() << " ";
+    std::string caption = c->Caption().empty() ? "-" : c->Caption();
+    std::replace(caption.begin(), caption.end(), '\n', '|');  // one line per control
+    out << caption << "\n";
   };
   control(ctl::Pic1, -1);
   for (int i = 0; i < 9; ++i) control(ctl::AnNiu, i);
@@ -168,6 +171,14 @@ std::string DescribeTable(ClientContext& ctx) {
   for (int i = 0; i < 3; ++i) control(ctl::Speak, i);
   for (int i = 0; i < 3; ++i) control(ctl::Image1, i);
   control(ctl::Words, -1);
+  const props::PropBridge& b = ctx.props;
+  out << "props state=" << b.PropState << " polling=" << b.PropPolling << " settlement=" << b.SettlementPending
+      << " countdown=" << b.ChestCountdown << " seconds=" << b.ChestSeconds << " animating=" << b.ChestAnimating
+      << " frame=" << b.ChestFrame << " opened=" << b.ChestOpened << " choices=" << b.Prop_BaoChs[0] << ","
+      << b.Prop_BaoChs[1] << "," << b.Prop_BaoChs[2] << "," << b.Prop_BaoChs[3] << "\n";
+  control(ctl::Bank, -1);
+  control(ctl::LbProp, -1);
+  for (int i = 0; i < props::kChestPlaces; ++i) control(ctl::ImgProp, i);
   return out.str();
 }
 

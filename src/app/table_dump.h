@@ -23,7 +23,8 @@ namespace tavrel::app {
 // player's decision, and "control name index visible enabled left top width height
 // picture caption" for the table surface, the window buttons, the offer buttons,
 // the gang chooser, the countdown and the claim bubbles and words (places within the window, so that a script
-// can point at them).
+// can point at them); "props ..." (the plug-in's state and the chest phase) and the controls
+// Bank, LbProp and ImgProp(0..14). A caption's line breaks read "|".
 std::string DescribeTable(ClientContext& ctx);
 
 }  // namespace tavrel::app
