@@ -51,7 +51,7 @@ Packet UserInfoPacket(const PlayerCard& c, int seatField) {
   w::PutU32LE(p, 234, c.wealthRate);
   w::PutU8(p, 238, 0);  // no personal gold cap
   w::PutU8(p, 240, c.diceRule ? 1 : 0);
-  w::PutU8(p, 255, 1);     // no props at this table
+  w::PutU8(p, 255, c.props ? 0 : 1);  // 1: no props at this table
   return p;
 }
 

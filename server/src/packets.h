@@ -34,6 +34,7 @@ struct PlayerCard {
   bool ready = false;
   std::uint32_t wealthRate = 0;  // the table's wealth doubling; 0 = none
   bool diceRule = false;         // the table doubles by the dice
+  bool props = false;            // props at this table (--props); otherwise byte 255 says none
 };
 
 // Command and values; everything else zero.

@@ -210,6 +210,7 @@ PlayerCard Table::CardOf(int seat) const {
   c.ready = s.who == Occupant::kBot;
   c.wealthRate = static_cast<std::uint32_t>(config_.wealthRate);
   c.diceRule = config_.diceDoubling;
+  c.props = config_.props;
   return c;
 }
 

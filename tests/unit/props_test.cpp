@@ -265,6 +265,14 @@ TEST_F(PropsFixture, TheSamplePluginLoadsFromTheProgramFolderOnly) {
   const auto sent = SentPackets();
   ASSERT_EQ(sent.size(), before + 1);
   EXPECT_EQ(sent.back()[3], cmd::kPropMessage45);
+  // The server's answer: the balance as a system line and a floating message.
+  Packet balance = Make(cmd::kPropMessage44, 0, {1, 0, 0, 0});
+  wire::PutU32LE(balance, off::kPayload, 51000);
+  Receive(balance);
+  Ticks(2);
+  EXPECT_EQ(Lines(0), (std::vector<std::string>{"系统提示：银行存款：51000 金币"}));
+  ASSERT_NE(Main(ctl::LbProp), nullptr);
+  EXPECT_EQ(Main(ctl::LbProp)->Caption(), "银行存款：51000 金币");
   props::ClosePropPlugin(*c);
   c->props.PropPlugin.reset();
   fs::remove_all(folder);
