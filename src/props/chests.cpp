@@ -24,8 +24,9 @@ constexpr int kTicksPerSecond = 20;
 constexpr int kMoveSteps = 5;
 constexpr int kLabelUnitsPerByte = 14;
 constexpr int kLabelHeight = 50;
-constexpr int kLabelLineHeight = 18;
+constexpr int kLabelLineHeight = 22;
 constexpr int kChestFrameMs = 50;
+constexpr std::uint32_t kLabelPlate = 0xDCF5FB;  // ivory, red in the low byte
 // An opening longer than this (10 s) is the plug-in's mistake; it is cut short.
 constexpr int kMostAnimationTicks = 200;
 
@@ -66,7 +67,9 @@ void PlaceLabel(ClientContext& ctx, const std::string& prompt) {
   label.Move(layout.labelX * s - width / 2, layout.labelY * s, width, kLabelHeight * s);
   label.SetAlignment(2);
   label.SetForeColor(platform::kRed);
-  label.SetBackTransparent(true);
+  // On a plate of its own: the label may lie over tiles.
+  label.SetBackTransparent(false);
+  label.SetBackColor(kLabelPlate);
   label.SetFont(ctx.view.LayoutScale == 1.0 ? 12 : 10, true);
   label.SetCaption(std::to_string(ctx.props.ChestSeconds) + "\n" + prompt);
   label.SetVisible(true);

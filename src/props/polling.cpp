@@ -56,6 +56,7 @@ void ShowFloatingMessage(ClientContext& ctx, const SendItem& item) {
   const int alignment = style(4, 0);
   label.SetAlignment(alignment >= 0 && alignment <= 2 ? alignment : 0);
   label.SetBackTransparent(true);
+  label.SetBackColor(platform::kWhite);
   label.SetCaption(item.text);
   label.SetVisible(true);
   label.BringToFront();
