@@ -166,6 +166,13 @@ std::string ShownLine(const ClientContext& ctx, const std::string& text) {
   return FilterChat(ctx, line);
 }
 
+void ShowSystemLine(ClientContext& ctx, const std::string& text) {
+  Control& history = History(ctx);
+  WrapIntoList(history, text, kHistoryWidth);
+  ScrollToEnd(history);
+  ShowOnTable(ctx, text::FirstChars(text, kTableLineChars));
+}
+
 void ShowChat(ClientContext& ctx, const Info& info, const std::string& text) {
   const int own = ctx.table.custom[0].seat & 0xF, speaker = info.Seat & 0xF;
   int r = 0;

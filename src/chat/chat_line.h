@@ -55,6 +55,8 @@ void TimerChatTick(ClientContext& ctx);
 // A received chat line (command 19), its text decoded: the phrase's bubble and
 // voice, the own name as "你", the filter, the history and the table lines, the blink.
 void ShowChat(ClientContext& ctx, const Info& info, const std::string& text);
+// A line of the system (the prop plug-in's), as it stands: the history and the table lines.
+void ShowSystemLine(ClientContext& ctx, const std::string& text);
 // What the history and the table show of a received line: "[tag]name" and then the
 // first other own name as "你" (not in lines of the system), then the filter.
 std::string ShownLine(const ClientContext& ctx, const std::string& text);

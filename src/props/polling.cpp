@@ -4,6 +4,7 @@
 #include <charconv>
 
 #include "app/client_context.h"
+#include "chat/chat_line.h"
 #include "platform/names.h"
 #include "props/props.h"
 #include "props/props_internal.h"
@@ -19,29 +20,6 @@ namespace {
 // never runs unbounded on the plug-in's word.
 constexpr int kMostItemsPerTick = 32;
 constexpr int kPropTickMs = 50;
-// The table lines keep this many characters, as chat lines do.
-constexpr std::size_t kTableLineChars = 45;
-
-// A system line: into the chat history and the two table lines, newest below.
-void ShowSystemLine(ClientContext& ctx, const std::string& text) {
-  ctx.ui.form(frm::Talk).Get(ctl::Talk::Text1).AddItem(text);
-  platform::Control& first = ctx.main().Get(ctl::Sysmsg, 0);
-  platform::Control& second = ctx.main().Get(ctl::Sysmsg, 1);
-  const std::string line = text::FirstChars(text, kTableLineChars);
-  auto lineOf = [](const platform::Control& list) { return list.ListCount() > 0 ? list.Items().back() : ""; };
-  auto put = [](platform::Control& list, const std::string& t) {
-    list.Clear();
-    list.AddItem(t);
-  };
-  if (!lineOf(second).empty()) {
-    put(first, lineOf(second));
-    put(second, line);
-  } else if (!lineOf(first).empty()) {
-    put(second, line);
-  } else {
-    put(first, line);
-  }
-}
 
 void ShowFloatingMessage(ClientContext& ctx, const SendItem& item) {
   auto& b = ctx.props;
@@ -72,7 +50,7 @@ void ActOnItem(ClientContext& ctx, SendItem& item) {
   if (!item.textOk) return;
   switch (item.type) {
     case TAVREL_PROP_ITEM_SYSTEM_LINE:
-      if (!item.text.empty()) ShowSystemLine(ctx, item.text);
+      if (!item.text.empty()) chat::ShowSystemLine(ctx, item.text);
       return;
     case TAVREL_PROP_ITEM_FLOATING:
       // While a chest opens the label is the chest's.

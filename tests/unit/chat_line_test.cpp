@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "chat_fixture.h"
+#include "fake_prop_plugin.h"
 
 namespace tavrel::testing {
 namespace {
@@ -235,18 +236,10 @@ TEST_F(ChatLine, TheHistoryWindowTogglesOverTheTableAndClosesByItsLabelOrAltC) {
   EXPECT_FALSE(talk.Visible());
 }
 
-struct NoPlugin : props::PropPlugin {
-  void Rec_MSG(const Packet&) override {}
-  void ClearUser(int) override {}
-  void rec_state(int, bool) override {}
-  void TableGone() override {}
-};
-
 TEST_F(ChatLine, InTheChatLineF1HidesTheWindowAndIsTheOnlyFKeyThePlugInGets) {
-  c->props.plugin = std::make_unique<NoPlugin>();
-  c->props.active = true;
-  std::vector<int> forwarded;
-  c->view.actions.forwardKey = [&](int key) { forwarded.push_back(key); };
+  FakePropPlugin plugin;
+  plugin.Activate(*c);
+  const std::vector<int>& forwarded = plugin.keys;
   c->ui.form(frm::Talk).Show();
   Type("半句");
   auto keyDown = [&](int key) {
