@@ -42,12 +42,6 @@ struct Hooks {
   std::vector<std::function<void()>> closeTableSteps;
   // The seat-change display after a Continue (hand end), owned by the departures.
   std::function<void()> seatChangeDisplay;
-  // A hand's results are complete while the prop plug-in is active (hand end): the
-  // bridge starts its end-of-hand show and builds the sheet itself once the show is
-  // over, with BuildDrawSheet or BuildSettlementSheet (props).
-  std::function<void(bool drawnHand)> startHandEndShow;
-  // A hand's sheet has been built (hand end): the bridge's state after it (props).
-  std::function<void()> handSheetShown;
   // A received packet was handled (session): the table dump of every packet (app).
   std::function<void()> packetHandled;
 };

@@ -57,8 +57,6 @@ void ShowSettlementSheet(ClientContext& ctx) {
   HandResultsToSheet(ctx, b.score);
   b.score = ScoreInfo{};
   BuildSheet(ctx, b.DrawSettlement);
-  // The sheet tells the show's end while the plug-in is active; otherwise it is told here.
-  if (b.show == HandEndShow::Running) HandSheetShown(ctx);
   if (b.Active()) b.PropPlugin->InitShowNext(false);
 }
 

@@ -3,7 +3,6 @@
 // plug-in is loaded and initialised nothing is active and every call is skipped.
 #include <array>
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <string>
 
@@ -46,10 +45,6 @@ struct PropBridge {
   bool offAfterSheet = false;
   // Ticks the settlement has waited for the plug-in's results.
   int scoreWaitTicks = 0;
-  // The hand end's sheet, until the hand end is connected directly: the results the
-  // sheet's columns get and the builder of the sheet (the drawn hand's when true).
-  ScoreInfo sheetResults;
-  std::function<void(bool drawnHand)> buildSheet;
   // A hand has started since the last plug-in reset after a departure.
   bool ResetDue = false;
 

@@ -5,6 +5,7 @@
 
 #include "app/client_context.h"
 #include "platform/names.h"
+#include "props/props.h"
 #include "scoring/continue_step.h"
 #include "scoring/gold.h"
 #include "scoring/hand_record.h"
@@ -32,17 +33,15 @@ std::string ReadWinnerCaption(const Packet& p) {
   return text::TrimSpaces(text::Cp936ToUtf8(gbk));
 }
 
-bool PropShowRuns(const ClientContext& ctx) { return ctx.props.Active() && ctx.hooks.startHandEndShow != nullptr; }
-
 void DrawnHand(ClientContext& ctx) {
   for (int s = 0; s < 4; ++s) ShowSheetFace(ctx, s);
-  if (!PropShowRuns(ctx)) {
+  if (!ctx.props.Active()) {
     BuildDrawSheet(ctx);
     return;
   }
   ctx.handEnd.SheetPending = true;
   ctx.handEnd.DrawPending = true;
-  ctx.hooks.startHandEndShow(true);
+  props::StartHandEndShow(ctx, true);
 }
 
 }  // namespace
@@ -118,7 +117,7 @@ bool HandInProgress(const ClientContext& ctx) {
 
 void AfterSheet(ClientContext& ctx, int countdownSeconds) {
   WriteHandRecord(ctx, ctx.table.HandNo);
-  if (ctx.props.Active() && ctx.hooks.handSheetShown) ctx.hooks.handSheetShown();
+  props::HandSheetShown(ctx);
   session::SysList(ctx, 0).Clear();
   session::ShowLine(ctx, 0, kMsgPressContinue);
   ctx.view.HandStarted[2] = false;

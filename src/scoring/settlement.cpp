@@ -8,6 +8,7 @@
 
 #include "app/client_context.h"
 #include "platform/names.h"
+#include "props/props.h"
 #include "scoring/gold.h"
 #include "scoring/hand_over.h"
 #include "scoring/history.h"
@@ -23,8 +24,6 @@ constexpr std::size_t kColourDigits = 8;
 
 platform::Form& Sheet(ClientContext& ctx) { return ctx.ui.form(frm::Score); }
 platform::Control& Column(ClientContext& ctx, int i) { return Sheet(ctx).Get(ctl::Score::State, i); }
-
-bool PropShowRuns(const ClientContext& ctx) { return ctx.props.Active() && ctx.hooks.startHandEndShow != nullptr; }
 
 // A text that is a number as a whole ("00065280", " 12 "); false otherwise.
 bool WholeNumber(const std::string& text, double& out) {
@@ -130,8 +129,8 @@ void OnSettlement(ClientContext& ctx) {
   if (++he.SettlementCount != 4) return;
   he.SettlementCount = 0;
   he.SheetPending = true;
-  if (PropShowRuns(ctx)) {
-    ctx.hooks.startHandEndShow(false);
+  if (ctx.props.Active()) {
+    props::StartHandEndShow(ctx, false);
     return;
   }
   BuildSettlementSheet(ctx);

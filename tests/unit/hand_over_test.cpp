@@ -1,5 +1,6 @@
 // The end of a hand: the four results, the drawn hand's sheet, the wait for the
 // Settlement packets, the messages and the countdown to the next hand.
+#include "fake_prop_plugin.h"
 #include "hand_end_fixture.h"
 #include "scoring/continue_step.h"
 #include "scoring/settlement.h"
@@ -109,23 +110,13 @@ TEST_F(HandOverTest, CountdownLengthByHandAndClockMode) {
   }
 }
 
-// A plug-in that is there and active; the bridge's places are the hooks.
-struct QuietPlugin : props::PropPlugin {
-  void Rec_MSG(const Packet&) override {}
-  void ClearUser(int) override {}
-  void rec_state(int, bool) override {}
-  void TableGone() override {}
-};
-
 TEST_F(HandOverTest, PropShowDefersTheSheetAndHoldsTheDeparture) {
-  c->props.plugin = std::make_unique<QuietPlugin>();
-  c->props.active = true;
-  std::vector<bool> shows;
-  int sheetsShown = 0;
-  c->hooks.startHandEndShow = [&](bool drawn) { shows.push_back(drawn); };
-  c->hooks.handSheetShown = [&] { ++sheetsShown; };
+  FakePropPlugin plugin;
+  plugin.Activate(*c);
   WonHand({500, 0, -250, -250});
-  EXPECT_EQ(shows, std::vector<bool>{false});
+  EXPECT_EQ(plugin.Count("InitShowEnd"), 1) << "the plug-in's show";
+  EXPECT_TRUE(c->props.SettlementPending);
+  EXPECT_FALSE(c->props.DrawSettlement);
   EXPECT_TRUE(c->handEnd.SheetPending);
   EXPECT_TRUE(Column(0).empty());
   // A departure during the show waits in the ring.
@@ -138,7 +129,7 @@ TEST_F(HandOverTest, PropShowDefersTheSheetAndHoldsTheDeparture) {
   c->handEnd.PropScore[0] = 20;
   scoring::BuildSettlementSheet(*c);
   EXPECT_FALSE(c->handEnd.SheetPending);
-  EXPECT_EQ(sheetsShown, 1);
+  EXPECT_EQ(c->props.show, props::HandEndShow::SheetShown);
   EXPECT_EQ(Column(4), std::vector<std::string>{"最终分：520金币"});
   session::ReceiveNextPacket(*c);
   EXPECT_EQ(Caption(ctl::Nid, 1), "");
@@ -146,7 +137,8 @@ TEST_F(HandOverTest, PropShowDefersTheSheetAndHoldsTheDeparture) {
   // A drawn hand: the show first, then the bridge's own variant of the drawn sheet.
   NextHand();
   HandOvers({0, 0, 0, 0});
-  EXPECT_EQ(shows, (std::vector<bool>{false, true}));
+  EXPECT_EQ(plugin.Count("InitShowEnd"), 2);
+  EXPECT_TRUE(c->props.DrawSettlement);
   EXPECT_TRUE(c->handEnd.DrawPending);
   EXPECT_TRUE(Column(0).empty());
   c->handEnd.PropLines[2] = "道具|00065280";

@@ -21,13 +21,15 @@ using Item = FakePropPlugin::Item;
 
 struct PropsFixture : PlayersFixture {
   FakePropPlugin plugin;
-  std::vector<bool> sheets;  // the sheets built, true for a drawn hand
 
   PropsFixture() {
     Connect();
     c->session.TableActive = true;
-    c->props.buildSheet = [this](bool drawn) { sheets.push_back(drawn); };
   }
+  // The sheets built so far: each adds its row to the history.
+  int Sheets() { return c->ui.form(frm::Hero).Get(ctl::Hero::Num).ListCount(); }
+  std::vector<std::string> Column(int s) { return c->ui.form(frm::Score).Get(ctl::Score::State, s).Items(); }
+  bool DrawnSheet() { return !Column(0).empty() && Column(0).front() == "      黄  庄"; }
   // The plug-in loaded through the bridge, with or without chests.
   void Load(bool chests = false) {
     plugin.chests = chests;
@@ -230,7 +232,6 @@ TEST_F(PropsFixture, LibrariesTheLoaderRefusesLeaveTheTablePlayable) {
     k.make(folder / "plugin" / "tools" / "PropDll.so");
     platform.programFolder = folder.string();
     c->props = props::PropBridge{};
-    c->props.buildSheet = [this](bool drawn) { sheets.push_back(drawn); };
     c->startup.PropsSwitch = true;
     props::LoadPropPlugin(*c, false);
     EXPECT_EQ(c->props.PropState, props::kNotLoaded);
@@ -240,10 +241,10 @@ TEST_F(PropsFixture, LibrariesTheLoaderRefusesLeaveTheTablePlayable) {
     Receive(Make(cmd::kPropScore, 1));
     Receive(Make(77, 1));
     EXPECT_FALSE(c->props.ScoreInfoPending);
-    sheets.clear();
+    const int sheets = Sheets();
     props::StartHandEndShow(*c, false);
     Ticks(1);
-    EXPECT_EQ(sheets.size(), 1u);
+    EXPECT_EQ(Sheets(), sheets + 1);
     fs::remove_all(folder);
   }
 }
@@ -286,11 +287,12 @@ TEST_F(PropsFixture, WithPropsOffThePropScoreIsDroppedAndTheSheetComesOnTheNextT
   Receive(Make(cmd::kPropScore, 1));
   EXPECT_FALSE(c->props.ScoreInfoPending);
   props::StartHandEndShow(*c, true);
-  EXPECT_TRUE(sheets.empty());
+  EXPECT_EQ(Sheets(), 0);
   Ticks(1);
-  EXPECT_EQ(sheets, (std::vector<bool>{true}));
+  EXPECT_EQ(Sheets(), 1);
+  EXPECT_TRUE(DrawnSheet());
   Ticks(3);
-  EXPECT_EQ(sheets.size(), 1u) << "once";
+  EXPECT_EQ(Sheets(), 1) << "once";
 }
 
 TEST_F(PropsFixture, WithoutAPropScoreTheSheetComesAtOnceAndThePluginHearsOfIt) {
@@ -298,7 +300,8 @@ TEST_F(PropsFixture, WithoutAPropScoreTheSheetComesAtOnceAndThePluginHearsOfIt) 
   props::StartHandEndShow(*c, false);
   EXPECT_EQ(plugin.Count("InitShowEnd"), 1);
   Ticks(1);
-  EXPECT_EQ(sheets, (std::vector<bool>{false}));
+  EXPECT_EQ(Sheets(), 1);
+  EXPECT_FALSE(DrawnSheet());
   EXPECT_EQ(plugin.showNext, (std::vector<int>{0}));
   EXPECT_EQ(plugin.Count("GetScoreInfo"), 0);
 }
@@ -308,15 +311,18 @@ TEST_F(PropsFixture, TheSheetWaitsForThePluginsResults) {
   Receive(Make(cmd::kPropScore, 1));
   props::StartHandEndShow(*c, false);
   Ticks(3);
-  EXPECT_TRUE(sheets.empty());
+  EXPECT_EQ(Sheets(), 0);
   EXPECT_EQ(plugin.Count("GetScoreInfo"), 3);
   plugin.scoreAnswer = 1;
   plugin.scoreEntries[3] = "宝箱奖励00065280";
   plugin.scoreGold[1] = 300;
+  const double gold = c->players.Detail[1].Coins;
   Ticks(1);
-  EXPECT_EQ(sheets.size(), 1u);
-  EXPECT_EQ(c->props.sheetResults.lines[1], "宝箱奖励00065280");
-  EXPECT_EQ(c->props.sheetResults.gold[1], 300);
+  EXPECT_EQ(Sheets(), 1);
+  const auto column = Column(1);
+  EXPECT_NE(std::find(column.begin(), column.end(), "宝箱奖励"), column.end()) << "the plug-in's line";
+  EXPECT_EQ(c->ui.form(frm::Score).Get(ctl::Score::State, 1).ForeColor(), platform::kGreen) << "in its colour";
+  EXPECT_EQ(c->players.Detail[1].Coins, gold + 300) << "and its gold";
   EXPECT_FALSE(c->props.ScoreInfoPending);
 }
 
@@ -325,9 +331,9 @@ TEST_F(PropsFixture, APluginThatNeverAnswersDelaysTheSheetTenSecondsAtMost) {
   Receive(Make(cmd::kPropScore, 1));
   props::StartHandEndShow(*c, false);
   Ticks(199);
-  EXPECT_TRUE(sheets.empty());
+  EXPECT_EQ(Sheets(), 0);
   Ticks(3);
-  EXPECT_EQ(sheets.size(), 1u);
+  EXPECT_EQ(Sheets(), 1);
 }
 
 TEST_F(PropsFixture, ADepartureDuringTheShowClosesThePluginAfterTheSheet) {
@@ -370,14 +376,14 @@ struct ChestFixture : PropsFixture {
 
 TEST_F(ChestFixture, NoChestForAnybodyShowsTheSheetAtOnce) {
   StartChests({false, false, false, false});
-  EXPECT_EQ(sheets.size(), 1u);
+  EXPECT_EQ(Sheets(), 1);
   EXPECT_EQ(ShownChests(), 0);
 }
 
 TEST_F(ChestFixture, TheLocalPlayerWhoDoesNotChooseGetsOneOfTheFirstFour) {
   std::set<int> chosen;
   for (std::uint32_t seed = 0; seed < 40; ++seed) {
-    sheets.clear();
+    const int sheets = Sheets();
     c->rng.seed(seed);
     plugin.calls.clear();
     plugin.gifs.clear();
@@ -399,7 +405,7 @@ TEST_F(ChestFixture, TheLocalPlayerWhoDoesNotChooseGetsOneOfTheFirstFour) {
     EXPECT_EQ(Main(ctl::ImgProp, index)->Picture(), plugin.openPicture);
     EXPECT_EQ(ShownChests(), 1) << "the others of the five hide";
     platform.Advance(50 * plugin.animationTicks + 1100);
-    EXPECT_EQ(sheets.size(), 1u);
+    EXPECT_EQ(Sheets(), sheets + 1);
     EXPECT_EQ(plugin.gifs, (std::vector<int>{1, 0}));
     props::ClearChests(*c);
     c->props.PropState = props::kNotLoaded;
@@ -424,7 +430,7 @@ TEST_F(ChestFixture, AClickOpensTheChestAndASecondClickDoesNothing) {
   EXPECT_NE(Label().find("玩家0 100金币"), std::string::npos) << "half way: " << Label();
   EXPECT_NE(Label().find("开出 200 金币"), std::string::npos) << "the chest's line without its colour";
   platform.Advance(50 * 5 + 1100);
-  EXPECT_EQ(sheets.size(), 1u);
+  EXPECT_EQ(Sheets(), 1);
   EXPECT_FALSE(Main(ctl::LbProp)->Visible());
 }
 
@@ -458,7 +464,7 @@ TEST_F(ChestFixture, ANewHandClearsTheChests) {
   EXPECT_FALSE(c->props.ChestCountdown);
   EXPECT_EQ(plugin.showNext, (std::vector<int>{1}));
   Ticks(200);
-  EXPECT_TRUE(sheets.empty());
+  EXPECT_EQ(Sheets(), 0);
 }
 
 }  // namespace

@@ -178,16 +178,12 @@ TEST(WindowButtons, TheBankOpensThePluginsBankOrSaysWhyNot) {
   for (bool withProps : {false, true}) {
     SCOPED_TRACE(withProps);
     LaidOutTable t;
-    std::vector<int> bank;
-    t.ctx->view.actions.bankState = [&](int s) { bank.push_back(s); };
-    if (withProps) {
-      t.ctx->props.plugin = std::make_unique<FakePlugin>();
-      t.ctx->props.active = true;
-    }
+    FakePropPlugin plugin;
+    if (withProps) plugin.Activate(*t.ctx);
     const auto& said = session::SysList(*t.ctx, 0).Items();
     const std::size_t before = said.size();
     Send(t.main(), UiEventType::Click, "Bank");
-    EXPECT_EQ(bank, withProps ? std::vector<int>{0} : std::vector<int>{});
+    EXPECT_EQ(plugin.bankStates, withProps ? std::vector<int>{0} : std::vector<int>{});
     ASSERT_EQ(said.size(), before + (withProps ? 0 : 1));
     if (!withProps) {
       EXPECT_EQ(said.back(), view::kBankUnavailable);
