@@ -1,11 +1,19 @@
 // A prop plug-in that answers with the fuzzer's bytes: item counts and types, text,
 // packet and array lengths, chest layouts, score results and their figures. Whatever
 // it says, the client never reads or writes outside its buffers, the tick ends, and
-// the hand's sheet comes once.
+// the hand's sheet comes once. The client is built once per process and put back
+// before each input, so the props' state must be part of what is put back.
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
 
 #include "app/client_context.h"
 #include "platform/sim/sim_platform.h"
@@ -103,27 +111,91 @@ std::shared_ptr<const props::PluginApi> FuzzApi() {
   return api;
 }
 
-}  // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  in = Bytes{data, size, 0};
+// The client with its windows laid out, built once per process and put back before
+// each input (its state, its windows and the sim platform), with a program folder of
+// its own for the record file that every sheet writes.
+struct TableClient {
   platform::sim::SimPlatform p;
-  ClientContext ctx(p);
-  InstallParts(ctx);
-  if (ctx.hooks.prepareLayout) ctx.hooks.prepareLayout();
-  if (ctx.hooks.finishLayout) ctx.hooks.finishLayout();
-  ctx.session.TableActive = true;
-  ctx.startup.PropsSwitch = true;
-  ctx.props.loadLibrary = [](const std::string&) { return props::LoadedPlugin{FuzzApi(), {}}; };
+  ClientContext ctx{p};
+  std::shared_ptr<const ClientContext::SavedState> state;
+  std::shared_ptr<const platform::sim::SimPlatform::Checkpoint> platform;
+  std::filesystem::path folder;
+
+  TableClient() {
+    const char* base = ::access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
+    std::string tmpl = std::string(base) + "/fuzz_props.XXXXXX";
+    if (::mkdtemp(tmpl.data())) folder = tmpl;
+    p.programFolder = folder.string();
+    InstallParts(ctx);
+    if (ctx.hooks.prepareLayout) ctx.hooks.prepareLayout();
+    if (ctx.hooks.finishLayout) ctx.hooks.finishLayout();
+    ctx.session.TableActive = true;
+    ctx.startup.PropsSwitch = true;
+    ctx.props.loadLibrary = [](const std::string&) { return props::LoadedPlugin{FuzzApi(), {}}; };
+    state = ctx.SaveState();
+    platform = p.Save();
+  }
+  ~TableClient() {
+    std::error_code ec;
+    std::filesystem::remove_all(folder, ec);
+  }
+  void Reset() {
+    ctx.RestoreState(*state);
+    p.Rewind(*platform);
+  }
+};
+
+// The hand end with the plug-in's show; what it left that can be seen, folded into one number.
+std::uint64_t Run(TableClient& client, const std::uint8_t* data, std::size_t size) {
+  client.Reset();
+  in = Bytes{data, size, 0};
+  auto& p = client.p;
+  ClientContext& ctx = client.ctx;
   props::LoadPropPlugin(ctx, false);
   ctx.props.ScoreInfoPending = in.U8() & 1;
   props::StartHandEndShow(ctx, in.U8() & 1);
-  // A chest may be clicked on the way.
-  for (int tick = 0; tick < 600 && !p.ended; ++tick) {
+  // A chest may be clicked on the way. Once the sheet is there and the show is over,
+  // two more seconds of polling, and the run ends.
+  const auto& b = ctx.props;
+  int after = 0;
+  for (int tick = 0; tick < 600 && !p.ended && after < 40; ++tick) {
     p.Advance(50);
     if (tick == 30) ctx.main().Dispatch({platform::UiEventType::Click, ctl::ImgProp.name, in.U8() % 16 - 1});
+    const bool over = !b.SettlementPending && !b.ChestCountdown && !b.ChestAnimating;
+    if (over && ctx.ui.form(frm::Hero).Get(ctl::Hero::Num).ListCount() > 0) ++after;
   }
   // The sheet came once, within the plug-in's ten seconds, the chests' five and the opening's ten.
   if (ctx.ui.form(frm::Hero).Get(ctl::Hero::Num).ListCount() != 1) __builtin_trap();
+  std::uint64_t h = 1469598103934665603ull;
+  auto add = [&h](std::uint64_t v) {
+    for (int i = 0; i < 8; ++i, v >>= 8) h = (h ^ (v & 0xFF)) * 1099511628211ull;
+  };
+  add(static_cast<std::uint64_t>(p.Now()));
+  for (const auto& [name, form] : ctx.ui.Forms()) {
+    add(form->Revision());
+    add(form->Controls().size());
+  }
+  add(static_cast<std::uint64_t>(b.PropState) + 8 * b.PropPolling + 16 * b.SettlementPending + 32 * b.ChestCountdown +
+      64 * b.ChestAnimating);
+  for (auto choice : b.Prop_BaoChs) add(static_cast<std::uint64_t>(choice));
+  return h;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  static TableClient client;
+  static std::vector<std::uint8_t> previous;
+  static unsigned count = 0;
+  const std::uint64_t result = Run(client, data, size);
+  // Now and then an input runs again after another one: it must leave the same.
+  if (++count % 64 == 0 && !previous.empty()) {
+    Run(client, previous.data(), previous.size());
+    if (Run(client, data, size) != result) {
+      std::fprintf(stderr, "fuzz_props: the same input gave another result after another input ran\n");
+      std::abort();
+    }
+  }
+  previous.assign(data, data + size);
   return 0;
 }
