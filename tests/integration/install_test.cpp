@@ -112,6 +112,7 @@ TEST_F(InstallTest, LaysOutTheProgramFolderLaunchersAndDesktopFiles) {
       {"/usr/lib/tavrel/bin/pictures/345@48x78@2x.png", false},
       {"/usr/lib/tavrel/bin/chat.ini", false},
       {"/usr/lib/tavrel/bin/plugin/tools", true},
+      {"/usr/lib/tavrel/bin/plugin/tools/PropDll.so", false},
       {"/usr/share/applications/org.tavrel.Lobby.desktop", false},
       {"/usr/share/metainfo/org.tavrel.Lobby.metainfo.xml", false},
       {"/usr/share/icons/hicolor/48x48/apps/org.tavrel.Lobby.png", false},

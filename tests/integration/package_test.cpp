@@ -44,6 +44,7 @@ TEST(DebianPackage, HoldsTheProgramDeclaresItsLibrariesAndPassesLintian) {
        {"./usr/lib/tavrel/bin/tavrelmj", "./usr/lib/tavrel/bin/tavrel-lobby", "./usr/lib/tavrel/bin/tavrel-server",
         "./usr/lib/tavrel/bin/pictures/201.png", "./usr/lib/tavrel/bin/pictures/201@2x.png",
         "./usr/lib/tavrel/bin/chat.ini", "./usr/lib/tavrel/bin/plugin/tools/",
+        "./usr/lib/tavrel/bin/plugin/tools/PropDll.so",
         "./usr/games/tavrel-lobby -> ../lib/tavrel/bin/tavrel-lobby", "./usr/games/tavrelmj -> ../lib/tavrel/bin/tavrelmj",
         "./usr/share/applications/org.tavrel.Lobby.desktop", "./usr/share/metainfo/org.tavrel.Lobby.metainfo.xml",
         "./usr/share/icons/hicolor/256x256/apps/org.tavrel.Lobby.png", "./usr/share/doc/tavrel/copyright"})
