@@ -91,7 +91,9 @@ void PlayersLeft(ClientContext& ctx) {
   ctx.sched.TurnClockOn = false;
   ctx.table.Playing = false;
   const int missing = kAllSeats - remaining;
-  if (round::RelSeat(ctx.table, HighestSeatMask(missing)) == 0) {
+  // A spectator's position 0 is the watched player: its leaving ends the watch with
+  // the table's message, like any other departure.
+  if (!Spectator(ctx) && round::RelSeat(ctx.table, HighestSeatMask(missing)) == 0) {
     OwnSeatGone(ctx);
     return;
   }
@@ -100,7 +102,7 @@ void PlayersLeft(ClientContext& ctx) {
   for (int mask : {1, 2, 4, 8}) {
     const int p = round::RelSeat(ctx.table, mask);
     // The local player is still here to read the message; it names the others.
-    if (!(missing & mask) || p == 0) continue;
+    if (!(missing & mask) || (p == 0 && !Spectator(ctx))) continue;
     names += ctx.players.Detail[p].username + ",";
     LowerSeatless(ctx);
   }
@@ -154,8 +156,11 @@ void GoldTooLow(ClientContext& ctx) {
   he.AutoSeatChange = false;
   const int missing = kAllSeats - (info.Seat & 0x0F);
   const int own = ctx.table.custom[0].seat;
-  const bool localOut = (missing & own) != 0;
-  const std::string name = localOut ? ctx.table.custom[0].name : std::string();
+  const bool ownSeatOut = (missing & own) != 0;
+  // A spectator has no gold at stake: the watched player running dry is another's
+  // departure, which the spectator end below reports.
+  const bool localOut = ownSeatOut && !Spectator(ctx);
+  const std::string name = ownSeatOut ? ctx.table.custom[0].name : std::string();
   InsertTopLine(ctx, name + kMsgGoldTooLow);
   ctx.sched.TurnClockOn = false;
   if (ctx.main().State() != platform::WindowState::Minimized) {
@@ -265,12 +270,13 @@ void OnTableUsers(ClientContext& ctx) {
   he.SeatChangePending = false;
   he.AutoSeatChange = false;
   const std::string name = LeavingName(ctx.session.RecvPacket);
-  if (!name.empty() && name == ctx.table.custom[0].name) {
+  if (!Spectator(ctx) && !name.empty() && name == ctx.table.custom[0].name) {
     EndProgram(ctx);
     return;
   }
   LogTableUsers(ctx, name);
-  for (int p = 1; p <= 3; ++p) {
+  // A spectator's position 0 is the watched player, who may be the one leaving.
+  for (int p = Spectator(ctx) ? 0 : 1; p <= 3; ++p) {
     if (name.empty() || ctx.table.custom[p].name != name) continue;
     he.Continued = false;
     LowerSeatless(ctx);

@@ -273,13 +273,19 @@ TEST_F(Departures, GoldTooLowForAnotherPlayerLetsTheGameGoOn) {
 }
 
 TEST_F(Departures, ASpectatorsWatchEndsWhenAPlayerLeaves) {
+  // Position 0 is the watched player (mask 1, table name acct0): its leaving ends the
+  // watch with the same message as anybody else's.
   const struct {
     const char* what;
     Packet packet;
+    const char* dialog;  // frmOtherExit's text, or nullptr when it stays hidden
   } cases[] = {
-      {"players left", PlayerLeft(0x0B, scoring::kPlayersLeft)},
-      {"gold", PlayerLeft(0x0B, 3)},
-      {"table users", TableUsers("acct2")},
+      {"players left", PlayerLeft(0x0B, scoring::kPlayersLeft), "玩家玩家2,退出了游戏！游戏结束！"},
+      {"gold", PlayerLeft(0x0B, 3), nullptr},
+      {"table users", TableUsers("acct2"), nullptr},
+      {"the watched player left", PlayerLeft(0x0E, scoring::kPlayersLeft), "玩家玩家0,退出了游戏！游戏结束！"},
+      {"the watched player's gold", PlayerLeft(0x0E, 3, 1), nullptr},
+      {"the watched player's name", TableUsers("acct0"), nullptr},
   };
   for (const auto& k : cases) {
     SCOPED_TRACE(k.what);
@@ -293,6 +299,10 @@ TEST_F(Departures, ASpectatorsWatchEndsWhenAPlayerLeaves) {
     ASSERT_EQ(platform.boxes.size(), 1u);
     EXPECT_EQ(platform.boxes[0].text, "有用户退出，旁观结束！");
     EXPECT_TRUE(platform.ended);
+    // A spectator has no gold of its own at stake and never gets the start button's leave.
+    EXPECT_EQ(c->ui.form(frm::frmOtherExit).Visible(), k.dialog != nullptr);
+    if (k.dialog) EXPECT_EQ(Dialog(), k.dialog);
+    EXPECT_FALSE(c->view.LeaveOnStart);
     platform.ended = false;
   }
 }
