@@ -13,6 +13,7 @@
 #include "view/layout.h"
 #include "view/pictures.h"
 #include "view/row_layout.h"
+#include "view/window_frame.h"
 
 namespace tavrel::round {
 
@@ -132,6 +133,7 @@ void OnNewHand(ClientContext& ctx) {
     if (platform::Control* ok = ctx.main().Find(ctl::OK, p)) ok->SetVisible(false);
 
   ++t.HandNo;
+  view::StartButtonInHand(ctx);
   // A pinned seat keeps its discards at the centre; that lasts for one hand only.
   t.SeatDiscardPinned.fill(0);
   t.RowDiscards.fill(0);

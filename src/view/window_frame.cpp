@@ -266,6 +266,12 @@ static void StartButtonPicture(ClientContext& ctx, bool clickStarts) {
 }
 
 void StartButtonUsable(ClientContext& ctx) { StartButtonPicture(ctx, true); }
+
+void StartButtonInHand(ClientContext& ctx) {
+  // Also when the server dealt without waiting for a press: the hand is under way.
+  ctx.view.HandStarted[2] = true;
+  LoadResourcePicture(ctx, ButtonPicture(ctx, 2, ctx.view.ButtonHover[2]), ctx.main().Get(ctl::AnNiu, 2));
+}
 void StartButtonIdle(ClientContext& ctx) { StartButtonPicture(ctx, false); }
 
 void ResetWealthDisplay(ClientContext& ctx) {

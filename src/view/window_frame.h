@@ -29,6 +29,9 @@ void StartButtonActive(ClientContext& ctx);
 // The start button with its normal picture, usable (a click starts) or idle (a click does nothing).
 void StartButtonUsable(ClientContext& ctx);
 void StartButtonIdle(ClientContext& ctx);
+// A hand under way: the start button shows 继续 (the hand number has grown) and does
+// nothing until the hand ends; own tiles rise under the pointer.
+void StartButtonInHand(ClientContext& ctx);
 // The wealth multiplier display back to "1", hidden.
 void ResetWealthDisplay(ClientContext& ctx);
 

@@ -81,6 +81,24 @@ TEST_F(StartButtonTest, AClickMarksThePlayerReadyAndSendsContinueOnce) {
   EXPECT_FALSE(ctx.ui.form(frm::Score).Visible());
 }
 
+TEST_F(StartButtonTest, AHandTheServerStartsByItselfShowsContinueAndTakesNoPress) {
+  // The first hand dealt without a press (the server's ready first hand).
+  auto& button = *ctx.main().Find(ctl::AnNiu, 2);
+  ASSERT_EQ(button.Picture(), ctx.view.ButtonPictures[4]) << "开始 before the first hand";
+  ASSERT_FALSE(ctx.view.HandStarted[2]);
+  Feed(Make(cmd::kNewHand, 2, {3, 4, 2, 5}));
+  Ticks(4);
+  ASSERT_EQ(ctx.table.HandNo, 1);
+  EXPECT_EQ(button.Picture(), ctx.view.ButtonPictures[6]) << "继续 once a hand is under way";
+  EXPECT_TRUE(ctx.view.HandStarted[2]) << "the hand is under way as if the button had been pressed";
+
+  // A press during the hand neither marks the player ready nor sends Continue.
+  ClickStart();
+  Ticks(2);
+  EXPECT_TRUE(Continues().empty());
+  EXPECT_FALSE(ctx.main().Find(ctl::OK, 0)->Visible());
+}
+
 TEST_F(StartButtonTest, BeforeTheTableIsFormedTheButtonDoesNothing) {
   FreshClient fresh;
   fresh.LoggedIn();
