@@ -74,6 +74,8 @@ void DumpHandledPackets(ClientContext& ctx, const QString& folder) {
 // changes, and a picture of the table window into the file named by DIR/shot.request
 // whenever that request appears (DIR/screen.request: of the whole screen, with the
 // client's other windows); the request is removed once the picture is written.
+// DIR/click.request ("NAME INDEX", e.g. "AnNiu 2") clicks that control of the table
+// window as the mouse would, for unattended runs without a window system.
 void WatchTableForTests(ClientContext& ctx, platform::qt::QtUi& ui) {
   const char* dir = std::getenv("TAVREL_TABLE_DUMP");
   if (!dir || !*dir) return;
@@ -99,6 +101,17 @@ void WatchTableForTests(ClientContext& ctx, platform::qt::QtUi& ui) {
       request.close();
       if (!target.isEmpty()) SaveScreenshot(ui, target, wholeScreen);
       request.remove();
+    }
+    QFile click(folder + "/click.request");
+    if (click.exists() && click.open(QIODevice::ReadOnly)) {
+      const QStringList words = QString::fromUtf8(click.readAll()).simplified().split(' ');
+      click.close();
+      click.remove();
+      platform::UiEvent e;
+      e.type = platform::UiEventType::Click;
+      e.control = words.value(0).toStdString();
+      e.index = words.value(1, "-1").toInt();
+      if (!e.control.empty()) ctx.main().Dispatch(e);
     }
   });
   timer->start(100);

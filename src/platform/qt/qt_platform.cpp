@@ -12,6 +12,7 @@
 #include <QScreen>
 #include <QThread>
 #include <QUrl>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -105,7 +106,10 @@ LocalTime QtClock::Now() const {
 
 QtPlatform::QtPlatform() : lobby_(std::make_unique<NoLobby>()), pictures_(std::make_unique<NoPictures>()) {
   HookEventLoop();
+  if (const char* p = std::getenv("TAVREL_PAUSE_PERCENT"); p && *p) pausePercent_ = std::clamp(std::atoi(p), 0, 100);
 }
+
+int QtPlatform::Paused(int ms) const { return std::max(0, ms) * pausePercent_ / 100; }
 QtPlatform::~QtPlatform() { QObject::disconnect(loopHook_); }
 
 void QtPlatform::HookEventLoop() {
@@ -128,7 +132,7 @@ void QtPlatform::PumpFor(int ms) {
   if (ending_) return;
   QEventLoop loop;
   loops_.push_back(&loop);
-  QTimer::singleShot(std::max(0, ms), &loop, &QEventLoop::quit);
+  QTimer::singleShot(Paused(ms), &loop, &QEventLoop::quit);
   loop.exec();
   loops_.pop_back();
 }
@@ -145,7 +149,7 @@ bool QtPlatform::PumpUntil(const std::function<bool()>& done, int timeoutMs) {
   return !ending_ && done();
 }
 
-void QtPlatform::Sleep(int ms) { QThread::msleep(static_cast<unsigned long>(std::max(0, ms))); }
+void QtPlatform::Sleep(int ms) { QThread::msleep(static_cast<unsigned long>(Paused(ms))); }
 
 ScreenSize QtPlatform::Screen() const {
   // TAVREL_SCREEN=WxH stands in for the screen size (tests, small-screen layout).

@@ -120,6 +120,10 @@ class QtPlatform final : public Platform {
   std::unique_ptr<AudioDevice> audio_ = std::make_unique<NoAudio>();
   std::vector<QEventLoop*> loops_;  // nested waits, quit together when the program ends
   std::vector<QMessageBox*> boxes_;  // open message boxes, closed when the program ends
+  // The client's pauses (the draw pause, the dice, the turn-over...) in percent of
+  // their length: TAVREL_PAUSE_PERCENT, for unattended runs of many hands; 100 otherwise.
+  int Paused(int ms) const;
+  int pausePercent_ = 100;
   bool ending_ = false;
   int exitCode_ = 0;
 };
