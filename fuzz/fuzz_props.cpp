@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "app/client_context.h"
+#include "reused_client.h"
 #include "platform/sim/sim_platform.h"
 #include "props/props.h"
 
@@ -115,17 +116,14 @@ std::shared_ptr<const props::PluginApi> FuzzApi() {
 // each input (its state, its windows and the sim platform), with a program folder of
 // its own for the record file that every sheet writes.
 struct TableClient {
+  fuzzing::ScratchFolder folder{"fuzz_props"};
   platform::sim::SimPlatform p;
   ClientContext ctx{p};
   std::shared_ptr<const ClientContext::SavedState> state;
   std::shared_ptr<const platform::sim::SimPlatform::Checkpoint> platform;
-  std::filesystem::path folder;
 
   TableClient() {
-    const char* base = ::access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
-    std::string tmpl = std::string(base) + "/fuzz_props.XXXXXX";
-    if (::mkdtemp(tmpl.data())) folder = tmpl;
-    p.programFolder = folder.string();
+    p.programFolder = folder.path.string();
     InstallParts(ctx);
     if (ctx.hooks.prepareLayout) ctx.hooks.prepareLayout();
     if (ctx.hooks.finishLayout) ctx.hooks.finishLayout();
@@ -134,10 +132,6 @@ struct TableClient {
     ctx.props.loadLibrary = [](const std::string&) { return props::LoadedPlugin{FuzzApi(), {}}; };
     state = ctx.SaveState();
     platform = p.Save();
-  }
-  ~TableClient() {
-    std::error_code ec;
-    std::filesystem::remove_all(folder, ec);
   }
   void Reset() {
     ctx.RestoreState(*state);
@@ -166,36 +160,22 @@ std::uint64_t Run(TableClient& client, const std::uint8_t* data, std::size_t siz
   }
   // The sheet came once, within the plug-in's ten seconds, the chests' five and the opening's ten.
   if (ctx.ui.form(frm::Hero).Get(ctl::Hero::Num).ListCount() != 1) __builtin_trap();
-  std::uint64_t h = 1469598103934665603ull;
-  auto add = [&h](std::uint64_t v) {
-    for (int i = 0; i < 8; ++i, v >>= 8) h = (h ^ (v & 0xFF)) * 1099511628211ull;
-  };
-  add(static_cast<std::uint64_t>(p.Now()));
+  fuzzing::Digest d;
+  d.Add(static_cast<std::uint64_t>(p.Now()));
   for (const auto& [name, form] : ctx.ui.Forms()) {
-    add(form->Revision());
-    add(form->Controls().size());
+    d.Add(form->Revision());
+    d.Add(form->Controls().size());
   }
-  add(static_cast<std::uint64_t>(b.PropState) + 8 * b.PropPolling + 16 * b.SettlementPending + 32 * b.ChestCountdown +
+  d.Add(static_cast<std::uint64_t>(b.PropState) + 8 * b.PropPolling + 16 * b.SettlementPending + 32 * b.ChestCountdown +
       64 * b.ChestAnimating);
-  for (auto choice : b.Prop_BaoChs) add(static_cast<std::uint64_t>(choice));
-  return h;
+  for (auto choice : b.Prop_BaoChs) d.Add(static_cast<std::uint64_t>(choice));
+  return d.h;
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static TableClient client;
-  static std::vector<std::uint8_t> previous;
-  static unsigned count = 0;
-  const std::uint64_t result = Run(client, data, size);
-  // Now and then an input runs again after another one: it must leave the same.
-  if (++count % 64 == 0 && !previous.empty()) {
-    Run(client, previous.data(), previous.size());
-    if (Run(client, data, size) != result) {
-      std::fprintf(stderr, "fuzz_props: the same input gave another result after another input ran\n");
-      std::abort();
-    }
-  }
-  previous.assign(data, data + size);
+  fuzzing::RunIndependently("fuzz_props", client, Run, data, size);
   return 0;
 }

@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "app/client_context.h"
+#include "reused_client.h"
 #include "platform/sim/sim_platform.h"
 #include "session/transport.h"
 
@@ -31,18 +32,14 @@ namespace {
 using namespace tavrel;
 
 struct ConnectedClient {
+  fuzzing::ScratchFolder folder{"fuzz_stream"};  // the program folder: a hand's end writes the record file there
   platform::sim::SimPlatform p;
   ClientContext ctx{p};
   std::shared_ptr<const ClientContext::SavedState> state;
   std::shared_ptr<const platform::sim::SimPlatform::Checkpoint> platform;
-  std::filesystem::path folder;  // the program folder: the record file goes here
 
   ConnectedClient() {
-    // In memory when it can be: a hand's end writes the record file.
-    const char* base = ::access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
-    std::string tmpl = std::string(base) + "/fuzz_stream.XXXXXX";
-    if (::mkdtemp(tmpl.data())) folder = tmpl;
-    p.programFolder = folder.string();
+    p.programFolder = folder.path.string();
     p.simLobby().windows.insert("Virel山庄");
     InstallParts(ctx);
     // The windows laid out as start-up lays them out, so that a run finds
@@ -58,10 +55,6 @@ struct ConnectedClient {
     platform = p.Save();
     cleanFolderTime = FolderTime();
   }
-  ~ConnectedClient() {
-    std::error_code ec;
-    std::filesystem::remove_all(folder, ec);
-  }
   void Reset() {
     ctx.RestoreState(*state);
     p.Rewind(*platform);
@@ -69,26 +62,15 @@ struct ConnectedClient {
     // time tells whether anything was made there.
     if (FolderTime() == cleanFolderTime) return;
     std::error_code ec;
-    for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) std::filesystem::remove_all(entry, ec);
+    for (const auto& entry : std::filesystem::directory_iterator(folder.path, ec)) std::filesystem::remove_all(entry, ec);
     cleanFolderTime = FolderTime();
   }
   std::int64_t FolderTime() const {
     struct stat st {};
-    if (::stat(folder.c_str(), &st) != 0) return -1;
+    if (::stat(folder.path.c_str(), &st) != 0) return -1;
     return static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
   }
   std::int64_t cleanFolderTime = -1;
-};
-
-// What a run left that can be seen from outside, folded into one number.
-struct Digest {
-  std::uint64_t h = 1469598103934665603ull;
-  void Add(std::uint64_t v) {
-    for (int i = 0; i < 8; ++i, v >>= 8) h = (h ^ (v & 0xFF)) * 1099511628211ull;
-  }
-  void Add(const std::string& s) {
-    for (unsigned char c : s) Add(c);
-  }
 };
 
 std::uint64_t Run(ConnectedClient& client, const std::uint8_t* data, std::size_t size) {
@@ -116,7 +98,7 @@ std::uint64_t Run(ConnectedClient& client, const std::uint8_t* data, std::size_t
   for (int tick = 0; tick < 400 && !p.ended && ring.Queued() >= static_cast<int>(kPacketSize); ++tick) p.Advance(50);
   p.Advance(50 * 10);
 
-  Digest d;
+  fuzzing::Digest d;
   for (auto b : sock->sent) d.Add(b);
   d.Add(static_cast<std::uint64_t>(p.Now()));
   d.Add(p.ended);
@@ -137,17 +119,6 @@ std::uint64_t Run(ConnectedClient& client, const std::uint8_t* data, std::size_t
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static ConnectedClient client;
-  static std::vector<std::uint8_t> previous;
-  static unsigned count = 0;
-  const std::uint64_t result = Run(client, data, size);
-  // Now and then an input runs again after another one: it must leave the same.
-  if (++count % 64 == 0 && !previous.empty()) {
-    Run(client, previous.data(), previous.size());
-    if (Run(client, data, size) != result) {
-      std::fprintf(stderr, "fuzz_stream: the same input gave another result after another input ran\n");
-      std::abort();
-    }
-  }
-  previous.assign(data, data + size);
+  fuzzing::RunIndependently("fuzz_stream", client, Run, data, size);
   return 0;
 }

@@ -66,8 +66,9 @@ int SeatlessPosition(ClientContext& ctx) {
 void TellPlugin(ClientContext& ctx, int p, int seatMask) {
   const Detail& d = ctx.players.Detail[p];
   if (!ctx.props.Active() || d.Coins <= 0) return;
+  // The avatar stays: a plug-in here cannot draw into the table window, so hiding it
+  // for the plug-in's own would leave the seat without a face.
   props::TellUser(ctx, {d.username, ctx.table.custom[p].name, seatMask, p, d.Credit != 0, d.Gender, d.Tag, d.Face});
-  Table(ctx, ctl::Tou, p).SetVisible(false);
 }
 
 void ResetForFirstHand(ClientContext& ctx) {

@@ -61,16 +61,12 @@ struct ChatTest : ::testing::Test {
   Child xvfb, server, lobby;
   QString dumpDir, display;
 
-  QString ServerLog() const {
-    QFile f(env.dir.filePath("server.log"));
-    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
-  }
   QString Dump() const {
     QFile f(dumpDir + "/table.txt");
     return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
   }
   std::string Context() {
-    return "\nlobby:\n" + lobby.Output() + "\nserver log:\n" + ServerLog().right(3000).toStdString() + "\ndump:\n" +
+    return env.Context(lobby) + "\ndump:\n" +
            Dump().left(3000).toStdString();
   }
   bool WaitDump(const QRegularExpression& wanted, int ms) {
@@ -100,7 +96,7 @@ TEST_F(ChatTest, TypedChineseReachesTheOtherPlayerAndItsPhraseComesBackAsABubble
   clientEnv.insert("QT_QPA_PLATFORM", "xcb");
   clientEnv.remove("TAVREL_SCREEN");
   lobby.Start(kLobbyProgram, {"--headless", "--server-port", QString::number(port), "--user", "player"}, clientEnv);
-  ASSERT_TRUE(WaitFor([&] { return ServerLog().contains("login: 'player' takes seat 0"); }, 30000)) << Context();
+  ASSERT_TRUE(WaitFor([&] { return env.ServerLog().contains("login: 'player' takes seat 0"); }, 30000)) << Context();
 
   Peer peer(port);
   ASSERT_TRUE(WaitFor([&] { return peer.socket.state() == QAbstractSocket::ConnectedState; }, 10000));

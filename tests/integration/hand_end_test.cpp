@@ -87,11 +87,7 @@ struct HandEndTest : ::testing::Test {
   Child server, lobby;
   QString dumpDir, programDir;
 
-  QString ServerLog() const {
-    QFile f(env.dir.filePath("server.log"));
-    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
-  }
-  std::string Context() { return "\nlobby:\n" + lobby.Output() + "\nserver log:\n" + ServerLog().right(getenv("FULL_LOG") ? 100000000 : 3000).toStdString(); }
+  std::string Context() { return env.Context(lobby, getenv("FULL_LOG") ? 100000000 : 3000); }
   std::optional<Sheets> Now() { return Sheets::Read(dumpDir + "/table.txt"); }
   std::optional<Sheets> WaitModel(const std::function<bool(const Sheets&)>& ok, int limitMs) {
     QElapsedTimer total;
@@ -131,11 +127,7 @@ TEST_F(HandEndTest, TenHandsEachWithItsSheetAndHistoryRow) {
   // checked here is what the hands leave behind, not their pace.
   clientEnv.insert("TAVREL_PAUSE_PERCENT", "10");
   // The offscreen screen as large as the table window, so the picture holds the whole sheet.
-  QFile screens(env.dir.filePath("screens.json"));
-  ASSERT_TRUE(screens.open(QIODevice::WriteOnly));
-  screens.write(R"({"screens": [{"name": "test", "x": 0, "y": 0, "width": 1280, "height": 1024, "logicalDpi": 96}]})");
-  screens.close();
-  clientEnv.insert("QT_QPA_PLATFORM", "offscreen:configfile=" + screens.fileName());
+  clientEnv.insert("QT_QPA_PLATFORM", env.OffscreenScreen(1280, 1024));
   clientEnv.insert("TAVREL_TABLE_DUMP", dumpDir);
   lobby.Start(kLobbyProgram,
               {"--headless", "--server-port", QString::number(port), "--user", "player", "--mode-switch", "1",

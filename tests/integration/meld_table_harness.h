@@ -65,13 +65,7 @@ struct MeldTableTest : ::testing::Test {
   Child server, lobby;
   QString dumpDir;
 
-  QString ServerLog() const {
-    QFile f(env.dir.filePath("server.log"));
-    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
-  }
-  std::string Context() {
-    return "\nlobby:\n" + lobby.Output() + "\nserver log:\n" + ServerLog().right(3000).toStdString();
-  }
+  std::string Context() { return env.Context(lobby); }
   int StartServer(const QStringList& extra) {
     if (!QFile::exists(kClient) || !QFile::exists(kLobbyProgram)) return 0;
     return StartTableServer(server, QStringList{"--bot-melds", "--log", env.dir.filePath("server.log")} + extra);

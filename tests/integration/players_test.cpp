@@ -75,13 +75,7 @@ struct PlayersTest : ::testing::Test {
   Child xvfb, server, lobby;
   QString dumpDir, display;
 
-  QString ServerLog() const {
-    QFile f(env.dir.filePath("server.log"));
-    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
-  }
-  std::string Context() {
-    return "\nlobby:\n" + lobby.Output() + "\nserver log:\n" + ServerLog().right(3000).toStdString();
-  }
+  std::string Context() { return env.Context(lobby); }
   // Server with three bots (seat 0 is the player's), the lobby stand-in and the client.
   void Start(const QStringList& serverOptions, const QProcessEnvironment& clientEnvironment) {
     ASSERT_TRUE(QFile::exists(kClient) && QFile::exists(kLobbyProgram)) << "build tavrelmj and tavrel-lobby first";
@@ -142,7 +136,7 @@ TEST_F(PlayersTest, ABotLeavesBetweenHandsAndAnotherTakesItsSeat) {
   EXPECT_EQ(refilled->PositionOf("robot4"), 3);
   EXPECT_TRUE(refilled->at[3].nid.endsWith("机器人丁")) << refilled->at[3].nid.toStdString();
   EXPECT_GT(refilled->at[3].avatar, 0);
-  const QString log = ServerLog();
+  const QString log = env.ServerLog();
   const int cont = log.indexOf(QRegularExpression("in  conn=\\d+ seat=0 Continue/Leave\\(16\\) seat=\\d+ v=0,0,0,1"));
   EXPECT_GE(cont, 0) << "the countdown sent Continue";
   EXPECT_GT(log.indexOf("seats drawn anew"), cont);

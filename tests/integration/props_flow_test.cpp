@@ -57,13 +57,7 @@ struct PropsFlowTest : ::testing::Test {
   Child server, lobby;
   QString dumpDir;
 
-  QString ServerLog() const {
-    QFile f(env.dir.filePath("server.log"));
-    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
-  }
-  std::string Context() {
-    return "\nlobby:\n" + lobby.Output() + "\nserver log:\n" + ServerLog().right(3000).toStdString();
-  }
+  std::string Context() { return env.Context(lobby); }
   std::optional<Dump> WaitDump(const std::function<bool(const Dump&)>& ok, int limitMs) {
     QElapsedTimer total;
     total.start();
@@ -93,11 +87,7 @@ TEST_F(PropsFlowTest, AWonHandIsFollowedByTheChestsAndThenTheSheetWithThePlugins
   clientEnv.insert("TAVREL_PROGRAM_FOLDER", programDir);
   clientEnv.insert("TAVREL_SCREEN", "1280x1024");
   // The offscreen screen as large as the table window, so the picture holds the whole table.
-  QFile screens(env.dir.filePath("screens.json"));
-  ASSERT_TRUE(screens.open(QIODevice::WriteOnly));
-  screens.write(R"({"screens": [{"name": "test", "x": 0, "y": 0, "width": 1280, "height": 1024, "logicalDpi": 96}]})");
-  screens.close();
-  clientEnv.insert("QT_QPA_PLATFORM", "offscreen:configfile=" + screens.fileName());
+  clientEnv.insert("QT_QPA_PLATFORM", env.OffscreenScreen(1280, 1024));
   clientEnv.insert("TAVREL_TABLE_DUMP", dumpDir);
   lobby.Start(kLobbyProgram,
               {"--headless", "--server-port", QString::number(port), "--user", "player", "--mode-switch", "1",

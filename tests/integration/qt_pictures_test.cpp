@@ -22,12 +22,16 @@ void Write(const QString& path, const QByteArray& bytes) {
   f.write(bytes);
 }
 
-TEST(QtPictures, BadFilesLeaveTheOldPicture) {
+// A Qt application for the pictures and a folder to put them in.
+struct QtPictures : ::testing::Test {
   int argc = 1;
-  char name[] = "qt_pictures_test";
-  char* argv[] = {name, nullptr};
-  QGuiApplication app(argc, argv);
+  char name[17] = "qt_pictures_test";
+  char* argv[2] = {name, nullptr};
+  QGuiApplication app{argc, argv};
   QTemporaryDir dir;
+};
+
+TEST_F(QtPictures, BadFilesLeaveTheOldPicture) {
   ASSERT_TRUE(dir.isValid());
   QImage good(20, 10, QImage::Format_RGB32);
   good.fill(Qt::red);
@@ -62,12 +66,7 @@ TEST(QtPictures, BadFilesLeaveTheOldPicture) {
 // A high-density screen takes the pack's 2x half (<id>@2x.png, <id>@<w>x<h>@2x.png)
 // into the same logical size; the clip stays in the design's pixels; a picture
 // without its 2x half is resampled from the 1x one.
-TEST(QtPictures, DenseScreensTakeThe2xHalf) {
-  int argc = 1;
-  char name[] = "qt_pictures_test";
-  char* argv[] = {name, nullptr};
-  QGuiApplication app(argc, argv);
-  QTemporaryDir dir;
+TEST_F(QtPictures, DenseScreensTakeThe2xHalf) {
   ASSERT_TRUE(dir.isValid());
   auto solid = [&](const QString& file, QSize size, QColor colour) {
     QImage image(size, QImage::Format_RGB32);
@@ -124,12 +123,7 @@ TEST(QtPictures, DenseScreensTakeThe2xHalf) {
   EXPECT_EQ(pixels.width, 20);
 }
 
-TEST(QtPictures, MissingFolderStartsBlankAndSaysWhere) {
-  int argc = 1;
-  char name[] = "qt_pictures_test";
-  char* argv[] = {name, nullptr};
-  QGuiApplication app(argc, argv);
-  QTemporaryDir dir;
+TEST_F(QtPictures, MissingFolderStartsBlankAndSaysWhere) {
   const QString gone = dir.filePath("no-pictures-here");
   ::testing::internal::CaptureStderr();
   platform::qt::QtPictures pictures(gone);

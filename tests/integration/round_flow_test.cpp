@@ -167,10 +167,6 @@ struct RoundFlowTest : ::testing::Test {
   std::unique_ptr<Relay> relay;
   QString dumpDir;
 
-  QString ServerLog() const {
-    QFile f(env.dir.filePath("server.log"));
-    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
-  }
   void Start(int seed, int graceMs, int decisionSeconds = 3) {
     ASSERT_TRUE(QFile::exists(kClient) && QFile::exists(kLobbyProgram)) << "build tavrelmj and tavrel-lobby first";
     const int port = StartTableServer(
@@ -209,7 +205,7 @@ struct RoundFlowTest : ::testing::Test {
   }
   // A screenshot of the client, kept in the build folder.
   void Shot(const QString& name) { RequestShot(dumpDir, env.dir.filePath(name)); }
-  std::string Context() { return "\nlobby:\n" + lobby.Output() + "\nserver log:\n" + ServerLog().right(3000).toStdString(); }
+  std::string Context() { return env.Context(lobby); }
 
   // Every tile lies on the felt, no two tiles on one place, every row tile shown.
   static void ExpectTilesInPlace(const Model& m) {

@@ -224,6 +224,29 @@ struct SessionEnv {
     env.insert("PULSE_SERVER", "unix:" + dir.path() + "/no-sound-server");
     return env;
   }
+  // What tavrel-server wrote to its --log in this folder.
+  QString ServerLog() const {
+    QFile f(dir.filePath("server.log"));
+    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+  }
+  // A QT_QPA_PLATFORM value: an offscreen screen of this size, so a window picture holds
+  // the whole table.
+  QString OffscreenScreen(int width, int height) const {
+    QFile screens(dir.filePath("screens.json"));
+    if (!screens.open(QIODevice::WriteOnly)) {
+      ADD_FAILURE() << "cannot write " << screens.fileName().toStdString();
+      return "offscreen";
+    }
+    screens.write(QString(R"({"screens": [{"name": "test", "x": 0, "y": 0, "width": %1, "height": %2, "logicalDpi": 96}]})")
+                      .arg(width)
+                      .arg(height)
+                      .toUtf8());
+    return "offscreen:configfile=" + screens.fileName();
+  }
+  // The lobby's output and the server log's end, for a failure's message.
+  std::string Context(const Child& lobby, int logTail = 3000) const {
+    return "\nlobby:\n" + lobby.Output() + "\nserver log:\n" + ServerLog().right(logTail).toStdString();
+  }
 };
 
 inline QString Line(int serverPort, const QString& user = "alice", const QString& key = "k3y-0001") {

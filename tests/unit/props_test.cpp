@@ -169,6 +169,8 @@ TEST_F(PropsFixture, FormingATableTellsThePluginEachPlayer) {
   EXPECT_EQ(plugin.Count("Initdll"), 1) << "not loaded again by the details";
   EXPECT_EQ(plugin.users.size(), 4u);
   EXPECT_EQ(plugin.clearedUsers, (std::vector<int>{1, 2, 3})) << "after the fourth seat name";
+  for (int p = 0; p < 4; ++p)
+    EXPECT_TRUE(c->main().Get(ctl::Tou, p).Visible()) << "every seat keeps its face: " << p;
 }
 
 TEST_F(PropsFixture, ASetUserinfoRefusalTurnsPropsOffForTheTable) {
