@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <unordered_map>
 #include <vector>
 
 #include "session/cp936.h"
@@ -28,6 +29,11 @@ struct IniSection {
   std::string header;  // the "[name]" line as it stands
   std::string foldedName;
   std::vector<IniLine> lines;
+  // Where each key's first line is: built at the first look-up and kept while keys
+  // are only replaced or added at the end, so that writing a whole hand's record
+  // looks each key up at once instead of reading the section again and again.
+  std::unordered_map<std::string, std::size_t> keyAt = {};
+  bool keyAtValid = false;
 };
 
 struct classIniFile::Document {
@@ -72,13 +78,18 @@ std::string Fold(std::string_view bytes, bool utf8) {
 
 // ASCII reads the same in code page 936 and in UTF-8: nothing to convert.
 bool IsAscii(std::string_view s) {
-  return std::all_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+  unsigned char any = 0;
+  for (const char c : s) any |= static_cast<unsigned char>(c);
+  return any < 0x80;
 }
 
 // UTF-8 text to the bytes that go into one line of the file (code page 936,
 // or UTF-8 with broken sequences mended): CR, LF and CRLF become one space,
 // zero bytes are dropped.
 std::string ToLineBytes(std::string_view utf8, bool fileUtf8) {
+  // The usual text, ASCII without line breaks or zero bytes, goes in as it is.
+  auto has = [&](char c) { return !utf8.empty() && std::memchr(utf8.data(), c, utf8.size()); };
+  if (IsAscii(utf8) && !has('\r') && !has('\n') && !has('\0')) return std::string(utf8);
   const std::string bytes = IsAscii(utf8)  ? std::string(utf8)
                             : fileUtf8      ? text::EncodeUtf8(text::DecodeUtf8(utf8))
                                             : text::Utf8ToCp936(utf8);
@@ -199,9 +210,14 @@ IniSection* FindSection(Document& doc, const std::string& folded) {
 }
 
 IniLine* FindKey(IniSection& section, const std::string& folded) {
-  for (auto& l : section.lines)
-    if (l.isKey && l.foldedKey == folded) return &l;
-  return nullptr;
+  if (!section.keyAtValid) {
+    section.keyAt.clear();
+    for (std::size_t i = 0; i < section.lines.size(); ++i)
+      if (section.lines[i].isKey) section.keyAt.emplace(section.lines[i].foldedKey, i);
+    section.keyAtValid = true;
+  }
+  const auto it = section.keyAt.find(folded);
+  return it == section.keyAt.end() ? nullptr : &section.lines[it->second];
 }
 
 bool StorableKey(const std::string& key) {
@@ -375,7 +391,11 @@ void classIniFile::WriteIniKey(std::string_view section, std::string_view key, s
     // next section stay where they are.
     auto at = s->lines.end();
     while (at != s->lines.begin() && Trim((at - 1)->text).empty()) --at;
+    const bool atEnd = at == s->lines.end();
     s->lines.insert(at, MakeLine(std::move(text), doc.utf8));
+    // Added last, no other line moved; otherwise the lines after it did.
+    if (atEnd && s->keyAtValid) s->keyAt.emplace(folded, s->lines.size() - 1);
+    else s->keyAtValid = false;
   }
   Changed();
 }
@@ -385,7 +405,10 @@ void classIniFile::DelIniKey(std::string_view section, std::string_view key) {
   IniSection* s = FindSection(doc, FoldedName(section, doc.utf8));
   if (!s) return;
   const std::string folded = FoldedName(key, doc.utf8);
-  if (std::erase_if(s->lines, [&](const IniLine& l) { return l.isKey && l.foldedKey == folded; }) > 0) Changed();
+  if (std::erase_if(s->lines, [&](const IniLine& l) { return l.isKey && l.foldedKey == folded; }) > 0) {
+    s->keyAtValid = false;
+    Changed();
+  }
 }
 
 void classIniFile::DelIniSec(std::string_view section) {

@@ -305,6 +305,32 @@ TEST_F(IniFileTest, RewriteKeepsUntouchedLinesAndTheLineEndStyle) {
   EXPECT_EQ(ini.GetIniKey("a", "k"), "");
 }
 
+TEST_F(IniFileTest, KeysStayFindableWhileASectionChanges) {
+  Put("[s]\nk=1\nK=dup\n\n[t]\nk=t\n");
+  classIniFile ini(path_);
+  std::string grown;
+  {
+    classIniFile::Batch batch(ini);
+    EXPECT_EQ(ini.GetIniKey("s", "k"), "1");  // the first of two spellings
+    ini.WriteIniKey("s", "a", "2");           // before the blank line
+    ini.WriteIniKey("s", "b", "3");
+    ini.WriteIniKey("s", "K", "4");           // replaces the first, keeps its spelling
+    ini.DelIniKey("s", "a");
+    ini.WriteIniKey("s", "c", "5");
+    EXPECT_EQ(ini.GetIniKey("s", "a"), "");
+    EXPECT_EQ(ini.GetIniKey("s", "b"), "3");
+    EXPECT_EQ(ini.GetIniKey("s", "c"), "5");
+    EXPECT_EQ(ini.GetIniKey("t", "k"), "t");
+    // A section that grows at its end, as a hand's record does.
+    for (int i = 0; i < 50; ++i) {
+      ini.WriteIniKey("u", "n" + std::to_string(i), std::to_string(i));
+      grown += "n" + std::to_string(i) + "=" + std::to_string(i) + "\n";
+    }
+    for (int i = 0; i < 50; i += 7) EXPECT_EQ(ini.GetIniKey("u", "N" + std::to_string(i)), std::to_string(i));
+  }
+  EXPECT_EQ(Bytes(), "[s]\nk=4\nK=dup\nb=3\nc=5\n\n[t]\nk=t\n[u]\n" + grown);
+}
+
 TEST_F(IniFileTest, DoubleBackslashJoinGivesOneSeparator) {
   struct JoinCase {
     const char* folder;
