@@ -42,9 +42,11 @@ std::string RecordFilePath(const ClientContext& ctx) {
   return platform::WritableFilePath(ctx.platform.ProgramFolder(), kRecordFileName);
 }
 
-void DeleteRecordFile(const ClientContext& ctx) {
+void DeleteRecordFile(ClientContext& ctx) {
+  if (!ctx.players.RecordFileMayExist) return;
   const std::string path = RecordFilePath(ctx);
   if (!path.empty()) ::unlink(path.c_str());
+  ctx.players.RecordFileMayExist = false;
 }
 
 std::string RecordSection(int handNo) { return "juNum:" + std::to_string(handNo); }
@@ -57,6 +59,7 @@ std::string ColourKey(int i) { return CountKey(i) + " ForeColor"; }
 void WriteHandRecord(ClientContext& ctx, int handNo) {
   const std::string path = RecordFilePath(ctx);
   if (path.empty()) return;
+  ctx.players.RecordFileMayExist = true;
   classIniFile ini(path);
   classIniFile::Batch batch(ini);
   const std::string section = RecordSection(handNo);

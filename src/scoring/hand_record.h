@@ -16,7 +16,7 @@ inline constexpr const char* kRecordFileName = "info.vl";
 // "" when there is no folder the client may write in.
 std::string RecordFilePath(const ClientContext& ctx);
 // Removes the record of the table's hands, if there is one.
-void DeleteRecordFile(const ClientContext& ctx);
+void DeleteRecordFile(ClientContext& ctx);
 
 // The section name and the keys of the record, as the file spells them.
 std::string RecordSection(int handNo);

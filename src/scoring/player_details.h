@@ -33,6 +33,9 @@ struct Players {
   std::array<scoring::Detail, 4> Detail{};
   // Sum of each seat's results since the seat names were last announced.
   std::array<double, 4> RunningTotal{};
+  // The record file may be there: left by an earlier run, or written since this
+  // client last deleted it. A series of four names then deletes it only once.
+  bool RecordFileMayExist = true;
 
   std::array<scoring::SheetFace, 4> SheetFace{};
   // Each position's wealth-doubling rate as last received; 0 = none.

@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "client_fixture.h"
+#include "scoring/hand_record.h"
 #include "session/packet_io.h"
 #include "session/transport.h"
 
@@ -68,6 +69,11 @@ TEST_F(SeatHandlers, SeatNamesDeleteTheRecordFileAndZeroTheTotals) {
   Receive(Named(3, 1, "x"));
   EXPECT_FALSE(std::ifstream(record).good());
   EXPECT_EQ(ctx.players.RunningTotal[3], 0);
+  // A hand recorded after that is deleted by the next name as well.
+  scoring::WriteHandRecord(ctx, 1);
+  ASSERT_TRUE(std::ifstream(record).good());
+  Receive(Named(3, 2, "y"));
+  EXPECT_FALSE(std::ifstream(record).good());
   ::rmdir(dir);
 }
 
