@@ -112,9 +112,22 @@ SendItem PluginObject::GetSendBuff() {
   return item;
 }
 
-int PluginObject::GetScoreInfo(ScoreInfo& out) {
+struct PluginObject::ScoreTexts {
   std::array<TextBuffer, 8> entries;
   std::array<TextBuffer, 4> names;
+  // Every text empty again. The bytes past a text's length are never read, so
+  // they stay as the plug-in left them.
+  void Blank() {
+    for (auto& b : entries) b.text.length = 0;
+    for (auto& b : names) b.text.length = 0;
+  }
+};
+
+int PluginObject::GetScoreInfo(ScoreInfo& out) {
+  if (!scoreTexts_) scoreTexts_ = std::make_shared<ScoreTexts>();
+  scoreTexts_->Blank();
+  auto& entries = scoreTexts_->entries;
+  auto& names = scoreTexts_->names;
   std::array<TavrelPropText, 8> entryTexts{};
   std::array<TavrelPropText, 4> nameTexts{};
   for (int i = 0; i < 8; ++i) entryTexts[i] = entries[i].text;

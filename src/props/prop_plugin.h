@@ -82,6 +82,10 @@ class PluginObject {
 
  private:
   std::shared_ptr<const PluginApi> api_;
+  // The texts GetScoreInfo lends the plug-in, asked every tick until it answers:
+  // made once and emptied before each call rather than made anew each time.
+  struct ScoreTexts;
+  std::shared_ptr<ScoreTexts> scoreTexts_;
 };
 
 }  // namespace tavrel::props
