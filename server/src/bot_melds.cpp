@@ -7,7 +7,6 @@ namespace tavrel::server {
 BotMove BotDecideWithMelds(const Hand& hand, int seat) {
   const int options = hand.Options(seat);
   if (options & opt::kWin) return BotDecide(hand, seat);
-  BotMove move;
   if (options & opt::kConcealedGang) {
     const auto tiles = ConcealedGangTiles(hand.Row(seat).concealed, hand.WildTile());
     if (!tiles.empty()) return {op::kConcealedGang, tiles.front(), false, kNoTile};

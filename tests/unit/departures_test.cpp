@@ -301,7 +301,9 @@ TEST_F(Departures, ASpectatorsWatchEndsWhenAPlayerLeaves) {
     EXPECT_TRUE(platform.ended);
     // A spectator has no gold of its own at stake and never gets the start button's leave.
     EXPECT_EQ(c->ui.form(frm::frmOtherExit).Visible(), k.dialog != nullptr);
-    if (k.dialog) EXPECT_EQ(Dialog(), k.dialog);
+    if (k.dialog) {
+      EXPECT_EQ(Dialog(), k.dialog);
+    }
     EXPECT_FALSE(c->view.LeaveOnStart);
     platform.ended = false;
   }
