@@ -112,9 +112,11 @@ std::shared_ptr<const props::PluginApi> FuzzApi() {
   return api;
 }
 
-// The client with its windows laid out, built once per process and put back before
-// each input (its state, its windows and the sim platform), with a program folder of
-// its own for the record file that every sheet writes.
+// The client with its windows laid out, built once per process and put back after
+// each input (its state, its windows and the sim platform). Its program folder is
+// not there and no other folder may be written, as on a machine where none can
+// be: every sheet is built, but no run spends its time on the record file, whose
+// writing fuzz_stream covers.
 struct TableClient {
   fuzzing::ScratchFolder folder{"fuzz_props"};
   platform::sim::SimPlatform p;
@@ -123,13 +125,16 @@ struct TableClient {
   std::shared_ptr<const platform::sim::SimPlatform::Checkpoint> platform;
 
   TableClient() {
-    p.programFolder = folder.path.string();
+    p.programFolder = (folder.path / "absent").string();
+    ::setenv("XDG_STATE_HOME", "", 1);
+    ::setenv("HOME", "", 1);
     InstallParts(ctx);
     if (ctx.hooks.prepareLayout) ctx.hooks.prepareLayout();
     if (ctx.hooks.finishLayout) ctx.hooks.finishLayout();
     ctx.session.TableActive = true;
     ctx.startup.PropsSwitch = true;
     ctx.props.loadLibrary = [](const std::string&) { return props::LoadedPlugin{FuzzApi(), {}}; };
+    fuzzing::PrepareForSave(ctx);
     state = ctx.SaveState();
     platform = p.Save();
   }
@@ -141,7 +146,6 @@ struct TableClient {
 
 // The hand end with the plug-in's show; what it left that can be seen, folded into one number.
 std::uint64_t Run(TableClient& client, const std::uint8_t* data, std::size_t size) {
-  client.Reset();
   in = Bytes{data, size, 0};
   auto& p = client.p;
   ClientContext& ctx = client.ctx;
@@ -151,15 +155,16 @@ std::uint64_t Run(TableClient& client, const std::uint8_t* data, std::size_t siz
   // A chest may be clicked on the way. Once the sheet is there and the show is over,
   // two more seconds of polling, and the run ends.
   const auto& b = ctx.props;
+  const platform::Control& sheetRows = ctx.ui.form(frm::Hero).Get(ctl::Hero::Num);
   int after = 0;
   for (int tick = 0; tick < 600 && !p.ended && after < 40; ++tick) {
     p.Advance(50);
     if (tick == 30) ctx.main().Dispatch({platform::UiEventType::Click, ctl::ImgProp.name, in.U8() % 16 - 1});
     const bool over = !b.SettlementPending && !b.ChestCountdown && !b.ChestAnimating;
-    if (over && ctx.ui.form(frm::Hero).Get(ctl::Hero::Num).ListCount() > 0) ++after;
+    if (over && sheetRows.ListCount() > 0) ++after;
   }
   // The sheet came once, within the plug-in's ten seconds, the chests' five and the opening's ten.
-  if (ctx.ui.form(frm::Hero).Get(ctl::Hero::Num).ListCount() != 1) __builtin_trap();
+  if (sheetRows.ListCount() != 1) __builtin_trap();
   fuzzing::Digest d;
   d.Add(static_cast<std::uint64_t>(p.Now()));
   for (const auto& [name, form] : ctx.ui.Forms()) {
@@ -169,6 +174,7 @@ std::uint64_t Run(TableClient& client, const std::uint8_t* data, std::size_t siz
   d.Add(static_cast<std::uint64_t>(b.PropState) + 8 * b.PropPolling + 16 * b.SettlementPending + 32 * b.ChestCountdown +
       64 * b.ChestAnimating);
   for (auto choice : b.Prop_BaoChs) d.Add(static_cast<std::uint64_t>(choice));
+  client.Reset();  // at the end: see fuzzing::RunIndependently
   return d.h;
 }
 

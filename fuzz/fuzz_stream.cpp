@@ -6,7 +6,7 @@
 // and a won hand's end from a real server (the showdown, HandOver and Settlement with
 // dice and wealth doubling: the sheet, the history and the record file).
 //
-// The client is built once per process; before each input it is put back as it
+// The client is built once per process; after each input it is put back as it
 // was right after the build (its state, its windows and the sim platform), so
 // every input starts from the same connected client and none sees another's.
 #include <stdlib.h>
@@ -51,6 +51,7 @@ struct ConnectedClient {
     ctx.Winsock1->RemoteHost = "127.0.0.1";
     ctx.Winsock1->Connect();
     p.RunPending();
+    fuzzing::PrepareForSave(ctx);
     state = ctx.SaveState();
     platform = p.Save();
     cleanFolderTime = FolderTime();
@@ -74,15 +75,14 @@ struct ConnectedClient {
 };
 
 std::uint64_t Run(ConnectedClient& client, const std::uint8_t* data, std::size_t size) {
-  client.Reset();
   auto& p = client.p;
   auto* sock = p.socket(0);
   // The first byte picks the chunk size (5 to 770 bytes, odd and even), so
-  // arrivals split packets anywhere; a long input arrives in at most 64 pieces,
+  // arrivals split packets anywhere; a long input arrives in at most 32 pieces,
   // so that an input costs its packets, not its bytes. Time moves on by two
   // ticks whenever another packet's worth has arrived, so the receive task
   // meets whole and partial packets in the ring.
-  const std::size_t chunk = size ? std::max<std::size_t>(5 + data[0] * 3, size / 64 + 1) : 1;
+  const std::size_t chunk = size ? std::max<std::size_t>(5 + data[0] * 3, size / 32 + 1) : 1;
   std::size_t sinceTick = 0;
   for (std::size_t at = size ? 1 : 0; at < size && !p.ended; at += chunk) {
     const std::size_t n = at + chunk <= size ? chunk : size - at;
@@ -112,6 +112,7 @@ std::uint64_t Run(ConnectedClient& client, const std::uint8_t* data, std::size_t
   const auto& sc = client.ctx.sched;
   d.Add(sc.SendPending + 2 * sc.RecvPending + 4 * sc.LoginPending + 8 * sc.BlinkOn + 16 * sc.ConnWatch);
   d.Add(static_cast<std::uint64_t>(sc.LostCount));
+  client.Reset();  // at the end: see fuzzing::RunIndependently
   return d.h;
 }
 
