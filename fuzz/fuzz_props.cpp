@@ -2,7 +2,7 @@
 // packet and array lengths, chest layouts, score results and their figures. Whatever
 // it says, the client never reads or writes outside its buffers, the tick ends, and
 // the hand's sheet comes once. The client is built once per process and put back
-// before each input, so the props' state must be part of what is put back.
+// after each input, so the props' state must be part of what is put back.
 #include <unistd.h>
 
 #include <algorithm>
@@ -152,14 +152,16 @@ std::uint64_t Run(TableClient& client, const std::uint8_t* data, std::size_t siz
   props::LoadPropPlugin(ctx, false);
   ctx.props.ScoreInfoPending = in.U8() & 1;
   props::StartHandEndShow(ctx, in.U8() & 1);
-  // A chest may be clicked on the way. Once the sheet is there and the show is over,
-  // two more seconds of polling, and the run ends.
+  // The input picks when, in the show's first two seconds, a chest is clicked (and
+  // which). Once the click is made, the sheet is there and the show is over, one
+  // more second of polling (twenty rounds of the plug-in's items), and the run ends.
+  const int clickTick = in.U8() % 40;
   const auto& b = ctx.props;
   const platform::Control& sheetRows = ctx.ui.form(frm::Hero).Get(ctl::Hero::Num);
   int after = 0;
-  for (int tick = 0; tick < 600 && !p.ended && after < 40; ++tick) {
+  for (int tick = 0; tick < 600 && !p.ended && (after < 20 || tick <= clickTick); ++tick) {
     p.Advance(50);
-    if (tick == 30) ctx.main().Dispatch({platform::UiEventType::Click, ctl::ImgProp.name, in.U8() % 16 - 1});
+    if (tick == clickTick) ctx.main().Dispatch({platform::UiEventType::Click, ctl::ImgProp.name, in.U8() % 16 - 1});
     const bool over = !b.SettlementPending && !b.ChestCountdown && !b.ChestAnimating;
     if (over && sheetRows.ListCount() > 0) ++after;
   }
