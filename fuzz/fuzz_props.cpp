@@ -3,17 +3,13 @@
 // it says, the client never reads or writes outside its buffers, the tick ends, and
 // the hand's sheet comes once. The client is built once per process and put back
 // after each input, so the props' state must be part of what is put back.
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <string>
-#include <vector>
 
 #include "app/client_context.h"
 #include "reused_client.h"

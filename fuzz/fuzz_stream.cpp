@@ -9,18 +9,13 @@
 // The client is built once per process; after each input it is put back as it
 // was right after the build (its state, its windows and the sim platform), so
 // every input starts from the same connected client and none sees another's.
-#include <stdlib.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <string>
-#include <vector>
 
 #include "app/client_context.h"
 #include "reused_client.h"

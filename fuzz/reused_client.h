@@ -14,6 +14,7 @@
 #include "app/client_context.h"
 #include "scoring/hand_record.h"
 
+// Defined, not only declared: only the one harness file of a fuzz target includes this.
 // A client reused run after run frees memory all the time; the default 256 MB of
 // freed memory held back for use-after-free checks would be filled and zeroed
 // again and again. 64 MB still holds many runs' worth.

@@ -88,11 +88,12 @@ bool IsAscii(std::string_view s) {
 // zero bytes are dropped.
 std::string ToLineBytes(std::string_view utf8, bool fileUtf8) {
   // The usual text, ASCII without line breaks or zero bytes, goes in as it is.
+  const bool ascii = IsAscii(utf8);
   auto has = [&](char c) { return !utf8.empty() && std::memchr(utf8.data(), c, utf8.size()); };
-  if (IsAscii(utf8) && !has('\r') && !has('\n') && !has('\0')) return std::string(utf8);
-  const std::string bytes = IsAscii(utf8)  ? std::string(utf8)
-                            : fileUtf8      ? text::EncodeUtf8(text::DecodeUtf8(utf8))
-                                            : text::Utf8ToCp936(utf8);
+  if (ascii && !has('\r') && !has('\n') && !has('\0')) return std::string(utf8);
+  const std::string bytes = ascii      ? std::string(utf8)
+                            : fileUtf8 ? text::EncodeUtf8(text::DecodeUtf8(utf8))
+                                       : text::Utf8ToCp936(utf8);
   std::string out;
   out.reserve(bytes.size());
   for (std::size_t i = 0; i < bytes.size(); ++i) {

@@ -66,8 +66,7 @@ struct ChatTest : ::testing::Test {
     return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
   }
   std::string Context() {
-    return env.Context(lobby) + "\ndump:\n" +
-           Dump().left(3000).toStdString();
+    return env.Context(lobby) + "\ndump:\n" + Dump().left(3000).toStdString();
   }
   bool WaitDump(const QRegularExpression& wanted, int ms) {
     return WaitFor([&] { return wanted.match(Dump()).hasMatch(); }, ms);
